@@ -1,0 +1,12 @@
+# Third-party packages, all from Debian.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+find_package(PNG REQUIRED)
+find_package(JPEG REQUIRED)
+find_package(ZLIB REQUIRED)
+find_package(GTest REQUIRED)
+find_package(Threads REQUIRED)
+find_package(mimalloc CONFIG QUIET)
+if(NOT KAVRO_SANITIZE AND NOT TARGET mimalloc)
+    message(FATAL_ERROR "mimalloc not found: run scripts/deps.sh")
+endif()

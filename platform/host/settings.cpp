@@ -1,0 +1,71 @@
+// Reads the KAVRO_* environment settings that steer the platform layer.
+#include <strings.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+#include "platform/host/host.h"
+#include "platform/host/host_state.h"
+
+namespace {
+
+std::string EnvString(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? std::string(v) : std::string();
+}
+
+bool EnvFlag(const char* name) {
+    std::string v = EnvString(name);
+    return !v.empty() && v != "0";
+}
+
+std::vector<std::string> SplitLowerList(const std::string& text) {
+    std::vector<std::string> out;
+    std::string item;
+    auto flush = [&] {
+        size_t a = item.find_first_not_of(" \t");
+        size_t b = item.find_last_not_of(" \t");
+        if (a != std::string::npos) out.push_back(item.substr(a, b - a + 1));
+        item.clear();
+    };
+    for (char c : text) {
+        if (c == ',') {
+            flush();
+        } else {
+            item += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
+    flush();
+    return out;
+}
+
+}  // namespace
+
+void Host_ReloadSettings() {
+    HostSettings& s = HostState().settings;
+    s.headless = EnvFlag("KAVRO_HEADLESS");
+    s.windowed = EnvFlag("KAVRO_WINDOWED");
+    s.vsync = EnvFlag("KAVRO_VSYNC");
+    s.keys_file = EnvString("KAVRO_KEYS");
+    s.record_file = EnvString("KAVRO_RECORD");
+    s.capture_dir = EnvString("KAVRO_CAPTURE");
+    s.capture_frames = EnvString("KAVRO_CAPTURE_FRAMES");
+    s.trace_file = EnvString("KAVRO_TRACE");
+    s.missing = SplitLowerList(EnvString("KAVRO_MISSING"));
+    HostState().settings_loaded = true;
+    Host_CloseTrace();
+}
+
+const HostSettings& Host_Settings() {
+    if (!HostState().settings_loaded) Host_ReloadSettings();
+    return HostState().settings;
+}
+
+bool Host_IsMarkedMissing(const char* dll_name) {
+    if (!dll_name) return false;
+    for (const std::string& m : Host_Settings().missing) {
+        if (strcasecmp(m.c_str(), dll_name) == 0) return true;
+    }
+    return false;
+}

@@ -1,0 +1,4 @@
+// Common controls and COM start-up.
+#pragma once
+
+void System_Init();
