@@ -28,6 +28,22 @@ BOOL DeleteObject(HGDIOBJ object);
 enum class GdiKind { kNone, kBrush, kPen, kFont, kBitmap };
 GdiKind Gdi_KindOf(HGDIOBJ object);
 
+// Pixel memory that a device context draws on: a back buffer, texture or surface of a
+// stand-in, in one of the screen formats.
+enum class GdiPixelFormat { kX8R8G8B8, kA8R8G8B8, kR5G6B5, kX1R5G5B5, kA1R5G5B5 };
+struct GdiSurface {
+    void* bits;
+    int32_t pitch;  // bytes from one row to the next
+    int32_t width;
+    int32_t height;
+    GdiPixelFormat format;
+    bool is_screen;  // texts drawn here are screen texts (the KAVRO_TRACE "text" lines)
+};
+// A device context over surface memory (the stand-ins' GetDC); null for unusable memory.
+HDC Gdi_CreateSurfaceDC(const GdiSurface& surface);
+// Ends it (the stand-ins' ReleaseDC): deselects its objects and frees the context.
+BOOL Gdi_DeleteSurfaceDC(HDC dc);
+
 struct BLENDFUNCTION {
     BYTE BlendOp;
     BYTE BlendFlags;
