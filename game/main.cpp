@@ -1,4 +1,5 @@
 // The game's main program. Both deliverables build it; KAVRO_BACKEND_NAME tells them apart.
+#include "game/game_state.h"
 #include "runtime/core/program.h"
 
 #ifndef KAVRO_BACKEND_NAME
@@ -7,5 +8,12 @@
 
 int main() {
     Program_Start();
+    Game_StartUp(KAVRO_BACKEND_NAME);
+    // Escape ends the loop at the end of a frame that ran to its flip; a frame cut short by a
+    // level restart goes on to the next one.
+    for (;;) {
+        bool completed = Game_Frame();
+        if (completed && Game().quit != 0) break;
+    }
     Program_End();
 }

@@ -8,14 +8,14 @@
 
 // Environment settings of the platform layer, read once.
 struct HostSettings {
-    bool headless = false;         // KAVRO_HEADLESS=1: SDL's dummy video and audio drivers
-    bool windowed = false;         // KAVRO_WINDOWED=1
-    bool vsync = false;            // KAVRO_VSYNC=1
-    std::string keys_file;         // KAVRO_KEYS
-    std::string record_file;       // KAVRO_RECORD
-    std::string capture_dir;       // KAVRO_CAPTURE
-    std::string capture_frames;    // KAVRO_CAPTURE_FRAMES, unparsed
-    std::string trace_file;        // KAVRO_TRACE
+    bool headless = false;             // KAVRO_HEADLESS=1: SDL's dummy video and audio drivers
+    bool windowed = false;             // KAVRO_WINDOWED=1
+    bool vsync = false;                // KAVRO_VSYNC=1
+    std::string keys_file;             // KAVRO_KEYS
+    std::string record_file;           // KAVRO_RECORD
+    std::string capture_dir;           // KAVRO_CAPTURE
+    std::string capture_frames;        // KAVRO_CAPTURE_FRAMES, unparsed
+    std::string trace_file;            // KAVRO_TRACE
     std::vector<std::string> missing;  // KAVRO_MISSING, lower case
 };
 
@@ -35,6 +35,11 @@ bool Host_VideoInit();
 bool Host_AudioInit();
 // Closes everything SDL opened; called on process exit.
 void Host_Shutdown();
+
+// A setting the host cannot use (a malformed keyboard script, frame list, ...): one clear line
+// on standard error naming the setting and the fault, then the process ends with exit code 2.
+// A run that silently ignored it would test something else than was asked for.
+[[noreturn]] void Host_SettingError(const std::string& message);
 
 // Appends one line (no newline in `line`) to the trace file when KAVRO_TRACE is set.
 bool Host_TraceEnabled();

@@ -41,8 +41,10 @@ int Host_MessageBox(uint32_t flags, const char* caption, const char* text) {
     }
     if (Host_HasDesktop()) {
         Uint32 kind = SDL_MESSAGEBOX_INFORMATION;
-        if (flags & 0x10) kind = SDL_MESSAGEBOX_ERROR;
-        else if (flags & 0x30) kind = SDL_MESSAGEBOX_WARNING;
+        if (flags & 0x10)
+            kind = SDL_MESSAGEBOX_ERROR;
+        else if (flags & 0x30)
+            kind = SDL_MESSAGEBOX_WARNING;
         std::string c = Host_Utf8FromCp1252(caption);
         std::string t = Host_Utf8FromCp1252(text);
         if (SDL_ShowSimpleMessageBox(kind, c.c_str(), t.c_str(), nullptr) == 0) return 1;

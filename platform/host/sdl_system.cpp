@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <string>
 
 #include "platform/host/host.h"
 #include "platform/host/host_state.h"
@@ -13,19 +15,23 @@ HostStateBlock& HostState() {
     return state;
 }
 
-namespace {
-
-bool StartSdl() {
+bool Host_StartSdl() {
     HostStateBlock& st = HostState();
     if (st.sdl_started) return true;
-    if (Host_Settings().headless) {
-        // Never fall into a real driver by accident: headless means the dummy drivers.
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
-        SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
-    }
+    // Ctrl+C must end the program, not become a quit event nobody reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(0) != 0) return false;
     st.sdl_started = true;
     return true;
+}
+
+namespace {
+
+// Headless means the dummy drivers: never fall into a real one by accident. Set before each
+// subsystem starts, as a setting read earlier may have changed since. An SDL_*DRIVER variable in
+// the environment still wins, which is how a driver that cannot open is asked for.
+void UseDummyDriverIfHeadless(const char* hint) {
+    if (Host_Settings().headless) SDL_SetHint(hint, "dummy");
 }
 
 }  // namespace
@@ -40,7 +46,8 @@ bool Host_HasDesktop() {
 bool Host_VideoInit() {
     HostStateBlock& st = HostState();
     if (st.video_started) return true;
-    if (!StartSdl()) return false;
+    if (!Host_StartSdl()) return false;
+    UseDummyDriverIfHeadless(SDL_HINT_VIDEODRIVER);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     const char* driver = SDL_GetCurrentVideoDriver();
     if (Host_Settings().headless && (!driver || std::strcmp(driver, "dummy") != 0)) {
@@ -54,7 +61,8 @@ bool Host_VideoInit() {
 bool Host_AudioInit() {
     HostStateBlock& st = HostState();
     if (st.audio_started) return true;
-    if (!StartSdl()) return false;
+    if (!Host_StartSdl()) return false;
+    UseDummyDriverIfHeadless(SDL_HINT_AUDIODRIVER);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     const char* driver = SDL_GetCurrentAudioDriver();
     if (Host_Settings().headless && (!driver || std::strcmp(driver, "dummy") != 0)) {
@@ -65,9 +73,27 @@ bool Host_AudioInit() {
     return true;
 }
 
+int64_t Host_Now() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return int64_t{ts.tv_sec} * 1000000000 + ts.tv_nsec;
+}
+
+void Host_SettingError(const std::string& message) {
+    std::fflush(nullptr);
+    std::fprintf(stderr, "kavro: %s\n", message.c_str());
+    Host_Shutdown();
+    std::exit(2);
+}
+
 void Host_Shutdown() {
     HostStateBlock& st = HostState();
     Host_CloseTrace();
+    Host_CloseWindows();
+    Host_CloseAudio();
+    st.joysticks_started = false;
+    st.joystick_names.clear();
+    st.joystick_handles.clear();  // closed by SDL_Quit
     if (st.sdl_started) SDL_Quit();
     st.sdl_started = st.video_started = st.audio_started = false;
 }

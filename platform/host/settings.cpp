@@ -54,6 +54,9 @@ void Host_ReloadSettings() {
     s.trace_file = EnvString("KAVRO_TRACE");
     s.missing = SplitLowerList(EnvString("KAVRO_MISSING"));
     HostState().settings_loaded = true;
+    // Derived from the settings: worked out again on first use.
+    HostState().capture_parsed = false;
+    HostState().capture_dir_made = false;
     Host_CloseTrace();
 }
 

@@ -4,7 +4,9 @@
 #include "platform/host/host.h"
 #include "platform/host/host_state.h"
 
-bool Host_TraceEnabled() { return !Host_Settings().trace_file.empty(); }
+bool Host_TraceEnabled() {
+    return !Host_Settings().trace_file.empty();
+}
 
 void Host_Trace(const char* line, size_t length) {
     HostStateBlock& st = HostState();

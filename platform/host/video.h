@@ -27,3 +27,25 @@ void Host_Present(void* owner, const HostFrame& frame);
 uint32_t Host_PresentCount();
 // The display's refresh rate in Hz (60 headless or when unknown).
 int32_t Host_RefreshRate();
+// KAVRO_VSYNC pacing: the time (ns) of the first refresh after `now` on a grid of `rate` refreshes
+// a second starting at `base`, and its number on the grid in `tick`.
+int64_t Host_NextRefresh(int64_t base, int64_t now, int32_t rate, int64_t* tick);
+
+// The size of the desktop the windows are placed on (the dummy display's headless).
+void Host_DesktopSize(int32_t* width, int32_t* height);
+// Whether the host keeps `owner` shown, and the picture size it keeps for it.
+bool Host_WindowShown(void* owner, int32_t* width, int32_t* height);
+
+// Where a picture lands in an output area: the largest whole factor that fits, or a scale-down
+// with the aspect kept when even factor 1 does not fit; centred, the rest letterboxed.
+struct HostRect {
+    int32_t x;
+    int32_t y;
+    int32_t width;
+    int32_t height;
+};
+HostRect Host_FitPicture(int32_t area_width, int32_t area_height, int32_t picture_width,
+                         int32_t picture_height);
+
+// Shows or hides the mouse cursor over the program's windows.
+void Host_SetCursorVisible(bool visible);

@@ -25,9 +25,22 @@ using HHEAP = HeapRecord*;
 struct ModuleRecord;
 using HMODULE = ModuleRecord*;
 using HINSTANCE = HMODULE;
-struct WindowRecord;
-using HWND = WindowRecord*;
+// user32's own window record (the runtime's window library has a WindowRecord of its own).
+struct User32Window;
+using HWND = User32Window*;
 using FARPROC = void (*)();
+
+// Rectangles of every interface: right and bottom edges are exclusive.
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+struct SIZE {
+    LONG cx;
+    LONG cy;
+};
 
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;

@@ -7,7 +7,7 @@
 #include "runtime/core/strings.h"
 
 class RuntimeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Program_Globals().runtime_heap = HeapCreate(0, 4096, 0);
         String_Init();

@@ -1,0 +1,158 @@
+// Game start-up: library checks with their messages, the window title, slope tables, screen,
+// sprites from the embedded images, the map engine and the level; and the level start.
+#include "embedded_images.h"
+#include "game/game_state.h"
+#include "game/map/map_engine.h"
+#include "runtime/core/array.h"
+#include "runtime/core/requester.h"
+#include "runtime/core/temp_text.h"
+#include "runtime/image/image_decoder.h"
+#include "runtime/input/joystick.h"
+#include "runtime/input/keyboard.h"
+#include "runtime/screen/screen.h"
+#include "runtime/screen/sprite.h"
+#include "runtime/screen/sprite3d.h"
+#include "runtime/sound/sound.h"
+
+namespace {
+
+constexpr int32_t kTypeMainInts = 21;
+constexpr int32_t kMessageError = 16;
+const char kMapName[] = "Kavro.Map";
+
+// Shows a start-up error with the title as the caption's prefix, then ends the program.
+[[noreturn]] void Fail(const char* caption_suffix, const char* text) {
+    TempText caption;
+    caption.Add(Game().window_title).Add(caption_suffix);
+    Requester_Message(caption.Text(), text, kMessageError);
+    Program_End();
+}
+
+void FillSlopeTables() {
+    GameVariables& g = Game();
+    Array_Create(4, 33, kTypeMainInts, nullptr, &g.slope_rise);
+    Array_Create(4, 33, kTypeMainInts, nullptr, &g.slope_fall);
+    int32_t v = 1;
+    for (int32_t i = 16; i <= 31; ++i, ++v) {
+        g.slope_rise[i] = v;
+        g.slope_fall[i] = 32 - v;
+    }
+    for (int32_t i = 0; i <= 15; ++i, ++v) {
+        g.slope_rise[i] = v;
+        g.slope_fall[i] = 32 - v;
+    }
+}
+
+void FillCreature() {
+    MapObject* o = Map_Object(0);
+    o->sprite = 200;
+    o->x = 400;
+    o->y = 1025;
+    o->anim_position = 0.0f;
+    o->right_frame_x = 0;
+    o->left_frame_x = 96;
+    o->anim_speed = 0.2f;
+    o->last_frame = 3;
+    o->speed = 1;
+    o->right_limit = 570;
+    o->left_limit = 320;
+    o->direction = 1;
+    // The creature is shown: active, with 32 x 32 frames from its sheet.
+    o->active = 1;
+    o->frame_width = 32;
+    o->frame_height = 32;
+}
+
+// The frame loop reads cells around the player and scrolls up to W - 20 columns and H - 15
+// rows, so a map it can play has 32-pixel tiles and at least 21 x 16 cells.
+void LoadMapOrFail() {
+    int32_t result = Map_Load(kMapName);
+    const char* problem = nullptr;
+    if (result == 0)
+        problem = " was not found.";
+    else if (result == -1)
+        problem = " is not a level map.";
+    else if (result == -2 || result == -3)
+        problem = " has a map version this game cannot read.";
+    else if (result == kMapRefused)
+        problem = " describes a grid this game cannot hold.";
+    else if (Map_TileSize() != 32)
+        problem = " does not use 32-pixel tiles.";
+    else if (Map_LastColumn() < 20 || Map_LastRow() < 15)
+        problem = " is smaller than one screen (21 x 16 cells).";
+    if (!problem) return;
+    TempText text;
+    text.Add("The level map ").Add(kMapName).Add(problem);
+    Fail(" - Map Error", text.Text());
+}
+
+}  // namespace
+
+void Game_StartUp(const char* backend_name) {
+    GameVariables& g = Game();
+    // 1.-2.
+    String_Assign(&g.backend_name, backend_name);
+    {
+        TempText title;
+        title.Add("Xolm - ").Add(g.backend_name).Add(" Jump\xB4n Run");
+        title.StoreInto(&g.window_title);
+    }
+    // 3.-7.
+    if (!Sprite_Init()) Fail(" - DirectX Error", "You need at least DirectX 7 To run this game");
+    if (!Sprite3D_Init()) Fail(" - 3D Hardware Error", "You need a 3D Card to run this game");
+    Keyboard_Init();
+    if (!Sound_Init()) {
+        Fail(" - Sound Error", "Uhh no Sound Card or any other Programm block the Soundpipes");
+    }
+    Joystick_Init();
+    // 8.
+    FillSlopeTables();
+    // 9.
+    Screen_Open(640, 480, 32, g.window_title, 0);
+    // 10.
+    ImageDecoder_UsePng();
+    ImageDecoder_UseJpeg();
+    // 11.
+    g.view_y = 0.0f;
+    g.player_screen_x = 320;
+    g.player_screen_y = 240;
+    g.jumping = 0;
+    // 12.
+    Sprite_CreateFromMemory(100, kPlayerSheet, static_cast<int32_t>(kPlayerSheetSize));
+    Sprite_Clip(100, 0, 0, 30, 32);
+    Sprite_CreateFromMemory(0, kBackground, static_cast<int32_t>(kBackgroundSize));
+    Sprite_CreateFromMemory(200, kCreatureSheet, static_cast<int32_t>(kCreatureSheetSize));
+    Sprite_Clip(200, 0, 0, 33, 32);
+    // 13.
+    Map_Init();
+    Map_SetGraphicsPath("GFX\\");
+    // 14.
+    FillCreature();
+    // 15.
+    LoadMapOrFail();
+    // 16.
+    const int32_t t = Map_TileSize();
+    const int32_t columns = 640 / t;
+    const int32_t rows = 480 / t;
+    g.view_x_max = Map_PixelWidth() - columns * t;
+    g.view_y_max = Map_PixelHeight() - rows * t;
+    // 17.
+    Game_LevelStart();
+}
+
+void Game_LevelStart() {
+    GameVariables& g = Game();
+    // 1.-2. The first marker in row-by-row order.
+    Map_FindTiles(253, 0);
+    g.start_column = Map_FoundX(0);
+    g.start_row = Map_FoundY(0);
+    // 3.-4.
+    g.view_x = (g.start_column - 10) * 32;
+    g.view_y = (static_cast<float>(g.start_row) - 8.0f) * 32.0f;
+    // 5.
+    g.anim_phase = 0.0f;
+    g.score = 0;
+    g.gravity = 0.4f;
+    g.jump_speed = -10.0f;
+    g.slope_base = -1;
+}

@@ -1,0 +1,110 @@
+// DrawPrimitiveUP: triangle strips of pre-transformed vertices from the caller's memory, handed
+// to the rasteriser with the device's current states.
+#include <cstring>
+
+#include "platform/d3d9/device_state.h"
+
+namespace {
+
+// Vertices of one draw are bounded so a hostile count cannot make the device allocate without
+// end; the game draws four at a time.
+constexpr UINT kMaxPrimitives = 1u << 20;
+
+d3d9px::StageArg Arg(DWORD a) {
+    // At stage 0 the current colour is the diffuse colour.
+    return a == D3DTA_TEXTURE ? d3d9px::StageArg::kTexture : d3d9px::StageArg::kDiffuse;
+}
+
+// A disabled stage passes the diffuse colour on.
+void Operation(DWORD op, DWORD arg1, DWORD arg2, d3d9px::StageOp* out_op, d3d9px::StageArg* out1,
+               d3d9px::StageArg* out2) {
+    *out1 = Arg(arg1);
+    *out2 = Arg(arg2);
+    switch (op) {
+        case D3DTOP_SELECTARG1:
+            *out_op = d3d9px::StageOp::kArg1;
+            break;
+        case D3DTOP_SELECTARG2:
+            *out_op = d3d9px::StageOp::kArg2;
+            break;
+        case D3DTOP_MODULATE:
+            *out_op = d3d9px::StageOp::kModulate;
+            break;
+        default:
+            *out_op = d3d9px::StageOp::kArg1;
+            *out1 = d3d9px::StageArg::kDiffuse;
+            break;
+    }
+}
+
+d3d9px::Factor Factor(DWORD blend) {
+    switch (blend) {
+        case D3DBLEND_ZERO:
+            return d3d9px::Factor::kZero;
+        case D3DBLEND_SRCALPHA:
+            return d3d9px::Factor::kSrcAlpha;
+        case D3DBLEND_INVSRCALPHA:
+            return d3d9px::Factor::kInvSrcAlpha;
+        default:
+            return d3d9px::Factor::kOne;
+    }
+}
+
+float ReadFloat(const uint8_t* p) {
+    float f;
+    std::memcpy(&f, p, sizeof(f));
+    return f;
+}
+
+}  // namespace
+
+HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitive_count,
+                                          const void* vertices, UINT stride) {
+    D3D9DeviceState& s = *state_;
+    if (type != D3DPT_TRIANGLESTRIP || primitive_count == 0 || primitive_count > kMaxPrimitives ||
+        !vertices || !s.in_scene) {
+        return D3DERR_INVALIDCALL;
+    }
+    bool has_diffuse = (s.fvf & D3DFVF_DIFFUSE) != 0;
+    UINT size = has_diffuse ? 28 : 24;
+    if (s.fvf == 0 || stride != size) return D3DERR_INVALIDCALL;
+    IDirect3DSurface9* target = s.render_target;
+    if (!target || target->Locked()) return D3DERR_INVALIDCALL;
+    RasterTexture texture{nullptr, 0, 0, 0, D3DFMT_UNKNOWN, true};
+    if (s.texture) texture = s.texture->Sampling();
+
+    UINT count = primitive_count + 2;
+    if (s.vertices.size() < count) s.vertices.resize(count);
+    const auto* in = static_cast<const uint8_t*>(vertices);
+    for (UINT i = 0; i < count; ++i, in += stride) {
+        RasterVertex& v = s.vertices[i];
+        v.x = ReadFloat(in);
+        v.y = ReadFloat(in + 4);
+        // z and rhw: no depth buffer, and every vertex is already on the screen plane.
+        if (has_diffuse) {
+            std::memcpy(&v.diffuse, in + 16, 4);
+            v.u = ReadFloat(in + 20);
+            v.v = ReadFloat(in + 24);
+        } else {
+            v.diffuse = 0xFFFFFFFFu;  // no colour: opaque white
+            v.u = ReadFloat(in + 16);
+            v.v = ReadFloat(in + 20);
+        }
+    }
+
+    const SurfaceMemory& m = target->Memory();
+    RasterSetup setup{};
+    setup.target = RasterImage{m.bits, m.pitch, m.width, m.height, m.format};
+    setup.texture = texture;
+    Operation(s.color_op, s.color_arg1, s.color_arg2, &setup.stage.color_op,
+              &setup.stage.color_arg1, &setup.stage.color_arg2);
+    Operation(s.alpha_op, s.alpha_arg1, s.alpha_arg2, &setup.stage.alpha_op,
+              &setup.stage.alpha_arg1, &setup.stage.alpha_arg2);
+    setup.blend =
+        d3d9px::Blend{s.alpha_blend_enable != 0, Factor(s.src_blend), Factor(s.dest_blend)};
+    setup.cull = s.cull_mode;
+    setup.allow_fast_paths = s.fast_paths;
+    Raster_DrawStrip(setup, s.vertices.data(), static_cast<int32_t>(count), &s.counters.raster);
+    ++s.counters.draws;
+    return D3D_OK;
+}

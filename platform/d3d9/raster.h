@@ -1,0 +1,71 @@
+// The software rasteriser behind DrawPrimitiveUP: pre-transformed triangles, pixel centres at
+// integer coordinates, the top-left fill rule, point sampling, texture stage 0 and the blend.
+// Axis-aligned one-to-one rectangles take fast paths that produce exactly the general pixels.
+#pragma once
+#include <cstdint>
+
+#include "platform/d3d9/d3d9_types.h"
+#include "platform/d3d9/pixel_math.h"
+
+// Pixel memory a draw writes to or samples from.
+struct RasterImage {
+    uint8_t* bits;
+    int32_t pitch;
+    int32_t width;
+    int32_t height;
+    D3DFORMAT format;
+};
+
+// A texture as a draw samples it. bits null: no texture is set, and the texture argument reads
+// opaque black.
+struct RasterTexture {
+    const uint8_t* bits;
+    int32_t pitch;
+    int32_t width;
+    int32_t height;
+    D3DFORMAT format;
+    bool alpha_binary;  // every texel's alpha is 0 or 255
+};
+
+// Everything a draw needs from the device's states.
+struct RasterSetup {
+    RasterImage target;
+    RasterTexture texture;
+    d3d9px::Stage stage;
+    d3d9px::Blend blend;
+    DWORD cull;             // D3DCULL_*
+    bool allow_fast_paths;  // false renders everything through the general rasteriser
+};
+
+struct RasterVertex {
+    float x, y;
+    float u, v;
+    D3DCOLOR diffuse;
+};
+
+// What the rasteriser did, for tests and benchmarks.
+struct RasterCounters {
+    uint64_t triangles;        // triangles through the general rasteriser
+    uint64_t fast_rectangles;  // rectangles drawn by a fast path
+    uint64_t pixels;           // pixels written or blended
+};
+
+// Draws a triangle strip of `count` vertices (count - 2 triangles).
+void Raster_DrawStrip(const RasterSetup& setup, const RasterVertex* vertices, int32_t count,
+                      RasterCounters* counters);
+
+// The general rasteriser for one triangle, in strip order (odd triangles have their winding
+// reversed by the caller).
+void Raster_DrawTriangle(const RasterSetup& setup, const RasterVertex& a, const RasterVertex& b,
+                         const RasterVertex& c, RasterCounters* counters);
+
+// The fast path for a four-vertex strip: returns false, having drawn nothing, when the strip is
+// not an axis-aligned rectangle that maps texels one to one within the texture.
+bool Raster_DrawRectangle(const RasterSetup& setup, const RasterVertex* v,
+                          RasterCounters* counters);
+
+// Sub-pixel precision of vertex positions: 8 fractional bits.
+constexpr int32_t kRasterSubpixelBits = 8;
+constexpr double kRasterSubpixelScale = 256.0;
+// Vertices farther than this from the origin (in pixels) make their triangle undrawable.
+constexpr double kRasterGuardBand = 65536.0;

@@ -1,0 +1,66 @@
+// The level map file the game's map engine reads ("LVD[20]"): the grid of cell records, the
+// tileset names and the info text, little-endian without padding.
+#pragma once
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kavro_level {
+
+struct Cell {
+    int16_t tile = -1;
+    int16_t alpha = 255;
+    int16_t attribute = 0;
+    int8_t animated = 0;
+    int16_t first_frame = 0;
+    int16_t last_frame = 0;
+    float anim_speed = 0.0f;
+};
+
+enum Attribute : int16_t {
+    kEmpty = 0,
+    kSolid = 1,
+    kPlatform = 2,
+    kDeadly = 3,
+    kBonus = 4,
+    kLadder = 5,
+    kRisingSlope = 6,
+    kFallingSlope = 7,
+};
+
+// A map of (last_column + 1) x (last_row + 1) x (last_layer + 1) cells.
+class Map {
+  public:
+    Map(int tile_size, int last_column, int last_row, int last_layer);
+
+    int tile_size() const { return tile_size_; }
+    int last_column() const { return last_column_; }
+    int last_row() const { return last_row_; }
+    int last_layer() const { return last_layer_; }
+    bool Inside(int x, int y, int layer) const {
+        return x >= 0 && y >= 0 && layer >= 0 && x <= last_column_ && y <= last_row_ &&
+               layer <= last_layer_;
+    }
+    // Outside the grid: an empty cell (reads) or std::out_of_range (writes).
+    const Cell& At(int x, int y, int layer) const;
+    Cell& At(int x, int y, int layer);
+
+    std::vector<std::string> tilesets;
+    std::vector<std::string> info_lines;
+
+  private:
+    int tile_size_, last_column_, last_row_, last_layer_;
+    std::vector<Cell> cells_;
+};
+
+struct MapFileError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::vector<uint8_t> WriteMapFile(const Map& map);
+// Reads a file written in the same format; throws MapFileError for a wrong header, sizes out
+// of the format's range, or a file that ends early.
+Map ReadMapFile(const std::vector<uint8_t>& file);
+
+}  // namespace kavro_level
