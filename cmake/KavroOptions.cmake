@@ -11,6 +11,13 @@ if(KAVRO_SANITIZE)
     target_compile_definitions(kavro_options INTERFACE KAVRO_PLAIN_HEAP=1)
 endif()
 
+if(KAVRO_FUZZ)
+    # Coverage counters in every library, so the fuzzers are guided by the code under test and
+    # not only by their own small target files.
+    target_compile_options(kavro_options INTERFACE -fsanitize=fuzzer-no-link)
+    target_link_options(kavro_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
 # kavro_library(NAME SOURCES... DEPS ...): a static library of one runtime library or stand-in.
 function(kavro_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})

@@ -86,6 +86,25 @@ void LoadMapOrFail() {
     Fail(" - Map Error", text.Text());
 }
 
+// A start whose cell under the player's centre is deadly restarts the level in every frame:
+// nothing would ever be shown and no key read (keys arrive with the flip's message pump), so
+// the game could not even be quit. Such a map is refused like an unusable one.
+void RefuseDeadlyStart() {
+    const GameVariables& g = Game();
+    Map_FindTiles(253, 0);
+    // The view of the level start, clamped as the frame loop clamps it.
+    int32_t x = (Map_FoundX(0) - 10) * 32, y = (Map_FoundY(0) - 8) * 32;
+    x = x > g.view_x_max ? g.view_x_max : x;
+    x = x < 0 ? 0 : x;
+    y = y > g.view_y_max ? g.view_y_max : y;
+    y = y < 0 ? 0 : y;
+    // The body probe's cell.
+    if (Map_CellAttribute((x + 336) / 32, (y + 256) / 32, 0) != kDeadly) return;
+    TempText text;
+    text.Add("The level map ").Add(kMapName).Add(" puts the start on a deadly cell.");
+    Fail(" - Map Error", text.Text());
+}
+
 }  // namespace
 
 void Game_StartUp(const char* backend_name) {
@@ -100,7 +119,9 @@ void Game_StartUp(const char* backend_name) {
     // 3.-7.
     if (!Sprite_Init()) Fail(" - DirectX Error", "You need at least DirectX 7 To run this game");
     if (!Sprite3D_Init()) Fail(" - 3D Hardware Error", "You need a 3D Card to run this game");
-    Keyboard_Init();
+    // Without DirectInput nothing can end the game (Escape is read through it), so a missing
+    // keyboard is reported like a missing screen instead of starting a game nobody can quit.
+    if (!Keyboard_Init()) Fail(" - DirectX Error", "You need at least DirectX 7 To run this game");
     if (!Sound_Init()) {
         Fail(" - Sound Error", "Uhh no Sound Card or any other Programm block the Soundpipes");
     }
@@ -136,6 +157,7 @@ void Game_StartUp(const char* backend_name) {
     const int32_t rows = 480 / t;
     g.view_x_max = Map_PixelWidth() - columns * t;
     g.view_y_max = Map_PixelHeight() - rows * t;
+    RefuseDeadlyStart();
     // 17.
     Game_LevelStart();
 }

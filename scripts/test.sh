@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test twice: a normal Release build, then a build with AddressSanitizer
-# and UndefinedBehaviorSanitizer. Any failure fails the command.
+# and UndefinedBehaviorSanitizer; in between, every fuzz target runs for 60 seconds under both
+# sanitizers (scripts/fuzz.sh). Any failure or finding fails the command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -10,6 +11,8 @@ echo "== Release build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build -j "$jobs" --output-on-failure
+
+scripts/fuzz.sh
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1

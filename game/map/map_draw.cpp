@@ -1,4 +1,6 @@
 // Drawing one layer of the grid as tile quads, advancing the animated cells in view.
+#include <cstdint>
+
 #include "game/map/map_state.h"
 #include "runtime/core/strings.h"
 #include "runtime/screen/sprite3d.h"
@@ -23,12 +25,14 @@ int32_t Map_DrawLayer(int32_t layer, int32_t columns, int32_t rows) {
             }
             if (cell->animated == 1) {
                 cell->anim_position = cell->anim_position + cell->anim_speed;
-                int32_t tile = cell->first_frame + Number_Truncate(cell->anim_position);
+                // In 64 bits: a huge speed from the file must not overflow the sum.
+                int64_t tile = int64_t{cell->first_frame} + Number_Truncate(cell->anim_position);
                 if (tile > cell->last_frame) {
                     cell->anim_position = 0.0f;
                     tile = cell->first_frame;
                 }
-                cell->tile = tile;
+                // A negative speed runs below the cycle: the cell stays empty, never wrapped.
+                cell->tile = static_cast<int32_t>(tile < INT32_MIN ? INT32_MIN : tile);
             }
         }
     }

@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr int64_t kCellRecordBytes = 15;
+
 void ReadCell(int32_t file, MapCell* cell) {
     cell->tile = File_ReadWord(file);
     cell->alpha = File_ReadWord(file);
@@ -61,10 +63,21 @@ int32_t Map_Load(const char* name) {
         File_Close(file);
         return kMapRefused;
     }
-    // 9. Layer by layer, row by row, column by column.
+    // 9. Layer by layer, row by row, column by column. Past the end of the file every read
+    // gives 0, so those cells are zeroed without reading: a short file that declares a huge
+    // grid would otherwise cost millions of reads of nothing.
+    int64_t left = File_Length(file) - File_Position(file);
     for (int32_t layer = 0; layer <= l; ++layer) {
         for (int32_t y = 0; y <= h; ++y) {
-            for (int32_t x = 0; x <= w; ++x) ReadCell(file, Map_CellPointer(x, y, layer));
+            for (int32_t x = 0; x <= w; ++x) {
+                MapCell* cell = Map_CellPointer(x, y, layer);
+                if (left > 0) {
+                    ReadCell(file, cell);
+                    left -= kCellRecordBytes;
+                } else {
+                    *cell = MapCell{0, 0, 0, 0, 0, 0, 0.0f, 0.0f};
+                }
+            }
         }
     }
     // 10.

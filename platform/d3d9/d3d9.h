@@ -41,7 +41,10 @@ class IDirect3DSurface9 {
                                      IDirect3DTexture9* container);
     // Frees a surface the device owns (back buffers), whatever its count.
     static void Destroy(IDirect3DSurface9* surface);
-    const SurfaceMemory& Memory() const { return memory_; }
+    // The pixels, with every draw the device still holds back for this surface done first.
+    const SurfaceMemory& Memory() const;
+    // The pixels as they are: for the device's own drawing.
+    const SurfaceMemory& RawMemory() const { return memory_; }
     Kind SurfaceKind() const { return kind_; }
     IDirect3DDevice9* Device() const { return device_; }
     bool Locked() const { return locked_ || dc_ != nullptr; }
@@ -88,6 +91,7 @@ class IDirect3DTexture9 {
     IDirect3DDevice9* device_ = nullptr;
     ULONG references_ = 1;
     bool alpha_binary_ = true;
+    bool alpha_opaque_ = false;
 };
 
 struct D3D9DeviceState;
@@ -132,6 +136,10 @@ class IDirect3DDevice9 {
     static HRESULT Create(HWND focus_window, DWORD behaviour, D3DPRESENT_PARAMETERS* parameters,
                           IDirect3DDevice9** device);
     D3D9DeviceState& State() { return *state_; }
+    // Completes the rectangle draws held back (before any pixels they read or write are used).
+    void FlushDraws();
+    // The surface those draws go to, or null when none is held back.
+    const IDirect3DSurface9* QueuedTarget() const;
     // Resources count on the device that made them; it is freed when nothing counts on it.
     void ResourceCreated(D3DPOOL pool);
     void ResourceDestroyed(D3DPOOL pool);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/d3d9/device_state.h"
+#include "platform/host/faults.h"
 #include "platform/host/host.h"
 #include "platform/host/video.h"
 #include "platform/win32/time.h"
@@ -97,6 +98,7 @@ HRESULT IDirect3DDevice9::Create(HWND focus_window, DWORD behaviour,
     auto* state = new D3D9DeviceState();
     state->focus_window = focus_window;
     state->behaviour = behaviour;
+    state->host_losses = Host_DeviceLosses();
     HRESULT r = D3D9_CheckParameters(*state, parameters);
     if (r != D3D_OK) {
         delete state;
@@ -132,6 +134,7 @@ ULONG IDirect3DDevice9::Release() {
 
 void IDirect3DDevice9::Destroy() {
     D3D9DeviceState& s = *state_;
+    FlushDraws();
     IDirect3DTexture9* texture = s.texture;
     IDirect3DSurface9* target = s.render_target;
     s.texture = nullptr;
@@ -163,6 +166,7 @@ void IDirect3DDevice9::ResourceDestroyed(D3DPOOL pool) {
 
 HRESULT IDirect3DDevice9::TestCooperativeLevel() {
     D3D9DeviceState& s = *state_;
+    D3D9_FollowHostFaults(s);
     switch (s.level) {
         case CooperativeLevel::kOk:
             return D3D_OK;
@@ -171,6 +175,7 @@ HRESULT IDirect3DDevice9::TestCooperativeLevel() {
         case CooperativeLevel::kDriverError:
             return D3DERR_DRIVERINTERNALERROR;
         case CooperativeLevel::kLost:
+            if (D3D9_HostLossLasting(s)) return D3DERR_DEVICELOST;
             break;
     }
     if (s.resettable_after != kD3D9NeverResettable &&
@@ -210,6 +215,7 @@ HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* parameters) {
     D3D9_DefaultStates(s);
     s.in_scene = false;
     s.level = CooperativeLevel::kOk;
+    s.host_loss = false;
     ++s.counters.resets;
     return D3D_OK;
 }
@@ -230,6 +236,7 @@ HRESULT IDirect3DDevice9::GetBackBuffer(UINT swap_chain, UINT index, D3DBACKBUFF
 HRESULT IDirect3DDevice9::BeginScene() {
     D3D9DeviceState& s = *state_;
     if (s.in_scene) return D3DERR_INVALIDCALL;
+    D3D9_FollowHostFaults(s);
     // A lost device opens no scene: the draws of the frame would be thrown away.
     if (s.level != CooperativeLevel::kOk) return D3DERR_DEVICELOST;
     s.in_scene = true;
@@ -239,6 +246,7 @@ HRESULT IDirect3DDevice9::BeginScene() {
 HRESULT IDirect3DDevice9::EndScene() {
     D3D9DeviceState& s = *state_;
     if (!s.in_scene) return D3DERR_INVALIDCALL;
+    FlushDraws();
     s.in_scene = false;
     return D3D_OK;
 }
@@ -298,5 +306,7 @@ HRESULT IDirect3DDevice9::Present(const RECT* source, const RECT* dest, HWND ove
                     r.bottom - r.top, m.pitch, HostFormat(m.format)};
     Host_Present(window, frame);
     ++s.counters.presents;
+    // A loss scheduled after this present takes effect before the next frame is drawn.
+    D3D9_FollowHostFaults(s);
     return D3D_OK;
 }

@@ -1,5 +1,6 @@
 // DrawPrimitiveUP: triangle strips of pre-transformed vertices from the caller's memory, handed
-// to the rasteriser with the device's current states.
+// to the rasteriser with the device's current states. Rectangles that take the fast path are
+// held back in the device's queue and drawn together when their pixels are needed.
 #include <cstring>
 
 #include "platform/d3d9/device_state.h"
@@ -92,7 +93,7 @@ HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitive_
         }
     }
 
-    const SurfaceMemory& m = target->Memory();
+    const SurfaceMemory& m = target->RawMemory();
     RasterSetup setup{};
     setup.target = RasterImage{m.bits, m.pitch, m.width, m.height, m.format};
     setup.texture = texture;
@@ -104,7 +105,30 @@ HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitive_
         d3d9px::Blend{s.alpha_blend_enable != 0, Factor(s.src_blend), Factor(s.dest_blend)};
     setup.cull = s.cull_mode;
     setup.allow_fast_paths = s.fast_paths;
-    Raster_DrawStrip(setup, s.vertices.data(), static_cast<int32_t>(count), &s.counters.raster);
     ++s.counters.draws;
+    RasterRect rect;
+    if (count == 4 && setup.allow_fast_paths &&
+        Raster_PrepareRectangle(setup, s.vertices.data(), &rect, &s.counters.raster)) {
+        if (rect.Empty()) return D3D_OK;
+        if (s.queued_target != target || s.queue.Full()) FlushDraws();
+        s.queue.Add(setup, rect);
+        s.queued_target = target;
+        return D3D_OK;
+    }
+    // Anything else is drawn at once, after what is held back.
+    FlushDraws();
+    setup.allow_fast_paths = false;
+    Raster_DrawStrip(setup, s.vertices.data(), static_cast<int32_t>(count), &s.counters.raster);
     return D3D_OK;
+}
+
+void IDirect3DDevice9::FlushDraws() {
+    D3D9DeviceState& s = *state_;
+    if (s.queue.Empty()) return;
+    s.queue.Flush(&s.counters.raster);
+    s.queued_target = nullptr;
+}
+
+const IDirect3DSurface9* IDirect3DDevice9::QueuedTarget() const {
+    return state_->queued_target;
 }

@@ -79,6 +79,7 @@ HRESULT IDirect3DDevice9::SetRenderTarget(DWORD index, IDirect3DSurface9* surfac
         kind != IDirect3DSurface9::Kind::kBackBuffer) {
         return D3DERR_INVALIDCALL;
     }
+    FlushDraws();
     surface->AddRef();
     if (s.render_target) s.render_target->Release();
     s.render_target = surface;

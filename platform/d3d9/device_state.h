@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/d3d9/d3d9.h"
+#include "platform/d3d9/raster_queue.h"
 #include "platform/d3d9/test_hooks.h"
 
 enum class CooperativeLevel { kOk, kLost, kNotReset, kDriverError };
@@ -45,6 +46,8 @@ struct D3D9DeviceState {
     CooperativeLevel level = CooperativeLevel::kOk;
     DWORD lost_at = 0;           // GetTickCount when lost
     DWORD resettable_after = 0;  // milliseconds, or INFINITE
+    uint32_t host_losses = 0;    // KAVRO_FAULTS device losses this device has followed
+    bool host_loss = false;      // lost by one of them: no reset while the host says it lasts
 
     // Presentation pacing for interval one, on a grid of performance-counter deadlines.
     int64_t pace_base = 0;
@@ -53,6 +56,9 @@ struct D3D9DeviceState {
     bool fast_paths = true;
     D3D9TestCounters counters{};
     std::vector<RasterVertex> vertices;  // reused by every draw
+    // Rectangle draws held back until their target's pixels are needed (raster_queue.h).
+    RasterQueue queue;
+    IDirect3DSurface9* queued_target = nullptr;
 };
 
 // Puts every state back to the documented defaults (creation and Reset).
@@ -63,3 +69,7 @@ bool D3D9_BuildSwapChain(IDirect3DDevice9* device, D3D9DeviceState& s);
 HRESULT D3D9_CheckParameters(D3D9DeviceState& s, D3DPRESENT_PARAMETERS* p);
 // Waits for the next refresh of the display on the device's grid.
 void D3D9_WaitForRefresh(D3D9DeviceState& s);
+// Loses the device when a KAVRO_FAULTS device loss has begun since it last looked.
+void D3D9_FollowHostFaults(D3D9DeviceState& s);
+// True while the device was lost by such a loss and the host says it still lasts.
+bool D3D9_HostLossLasting(const D3D9DeviceState& s);

@@ -24,7 +24,8 @@ struct RasterTexture {
     int32_t width;
     int32_t height;
     D3DFORMAT format;
-    bool alpha_binary;  // every texel's alpha is 0 or 255
+    bool alpha_binary;          // every texel's alpha is 0 or 255
+    bool alpha_opaque = false;  // every texel's alpha is 255 (the maximum)
 };
 
 // Everything a draw needs from the device's states.
@@ -48,6 +49,7 @@ struct RasterCounters {
     uint64_t triangles;        // triangles through the general rasteriser
     uint64_t fast_rectangles;  // rectangles drawn by a fast path
     uint64_t pixels;           // pixels written or blended
+    uint64_t hidden_pixels;    // pixels of held-back rectangles that a later opaque one covered
 };
 
 // Draws a triangle strip of `count` vertices (count - 2 triangles).
@@ -63,6 +65,32 @@ void Raster_DrawTriangle(const RasterSetup& setup, const RasterVertex& a, const 
 // not an axis-aligned rectangle that maps texels one to one within the texture.
 bool Raster_DrawRectangle(const RasterSetup& setup, const RasterVertex* v,
                           RasterCounters* counters);
+
+// The row loop a rectangle is drawn with.
+enum class RasterLoop : uint8_t { kGeneric, kCopy32, kKeyed32, kAlpha32 };
+
+// A rectangle draw made ready for its row loops: the pixels it covers on the target (clipped),
+// the texel that lands on its first pixel (one texel per pixel from there), the loop, and
+// whether it overwrites every pixel it covers whatever the target held there, so that what
+// was drawn before under it cannot show.
+struct RasterRect {
+    int32_t x0, y0, x1, y1;  // [x0, x1) x [y0, y1); empty when it covers no pixel
+    int32_t tx0, ty0;
+    RasterLoop loop;
+    bool opaque;
+    uint32_t alpha_scale;  // kAlpha32: the source alpha is Mul8(texel alpha, alpha_scale)
+    uint32_t diffuse;      // kGeneric: the vertices' colour
+    bool Empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+// The first half of the fast path: false, having counted and drawn nothing, when the strip is
+// not an axis-aligned rectangle mapping texels one to one within the texture; else the
+// rectangle ready for Raster_FillRectangle (counted as a fast rectangle).
+bool Raster_PrepareRectangle(const RasterSetup& setup, const RasterVertex* v, RasterRect* out,
+                             RasterCounters* counters);
+// Draws the part [x0, x1) x [y0, y1) of a prepared rectangle (which must lie inside it).
+void Raster_FillRectangle(const RasterSetup& setup, const RasterRect& r, int32_t x0, int32_t x1,
+                          int32_t y0, int32_t y1);
 
 // Sub-pixel precision of vertex positions: 8 fractional bits.
 constexpr int32_t kRasterSubpixelBits = 8;

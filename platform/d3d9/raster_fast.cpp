@@ -25,6 +25,14 @@ constexpr double kMargin = 1.0 / 16.0;
 // coordinate runs from c_start at the snapped edge e_start to c_end at e_end.
 int32_t OneToOne(double c_start, double c_end, int64_t e_start, int64_t e_end, int64_t p0,
                  int64_t p1, int32_t size) {
+    // The whole texture at its own size on the half-pixel grid (every quad the game draws):
+    // each pixel centre lies on a texel centre, so the texel of pixel p is p minus the pixel
+    // under the first texel's centre, exactly.
+    constexpr int64_t kHalf = int64_t{1} << (kRasterSubpixelBits - 1);
+    if (c_start == 0.0 && c_end == 1.0 && e_end - e_start == int64_t{size} << kRasterSubpixelBits &&
+        ((e_start + kHalf) & ((int64_t{1} << kRasterSubpixelBits) - 1)) == 0) {
+        return static_cast<int32_t>(p0 - ((e_start + kHalf) >> kRasterSubpixelBits));
+    }
     auto ideal = [&](int64_t p) {
         double t = static_cast<double>((p << kRasterSubpixelBits) - e_start) /
                    static_cast<double>(e_end - e_start);
@@ -72,32 +80,41 @@ Resolved Resolve(const Stage& s, uint32_t diffuse) {
     return r;
 }
 
-struct Span {
-    uint8_t* dst;          // first destination pixel's row
-    const uint8_t* src;    // first texel's row
-    int32_t dst_x, src_x;  // first pixel and texel
-    int32_t count;
+// A block of rows to fill: `width` pixels from `dst` and texels from `src` on each of `rows`
+// rows, the rows `dst_pitch` and `src_pitch` bytes apart.
+struct Block {
+    uint8_t* dst;
+    const uint8_t* src;
+    int64_t dst_pitch, src_pitch;
+    int32_t width, rows;
 };
 
-// The row loops stay out of line: inlined into the switch of the rectangle loop, the compiler no
-// longer vectorises them.
+// Each loop has its rows inside, so the compiler vectorises the row, and is built twice, for
+// AVX2 and for any x86-64, the loader picking the copy the processor can run. Called through
+// that choice, the loops are never inlined into the switch below (where they would no longer
+// be vectorised).
+#define KAVRO_ROW_LOOP [[gnu::target_clones("avx2", "default")]]
 
 // Opaque copy of a 32-bit texture onto a 32-bit target.
-[[gnu::noinline]] void CopyRow32(const Span& s) {
-    uint32_t* d = reinterpret_cast<uint32_t*>(s.dst) + s.dst_x;
-    const uint32_t* t = reinterpret_cast<const uint32_t*>(s.src) + s.src_x;
-    const int32_t n = s.count;  // a local: stores through d may not change it
-    for (int32_t i = 0; i < n; ++i) d[i] = t[i] | 0xFF000000u;
+KAVRO_ROW_LOOP void CopyBlock32(const Block& b) {
+    const int32_t n = b.width;  // a local: stores through d may not change it
+    for (int32_t y = 0; y < b.rows; ++y) {
+        uint32_t* d = reinterpret_cast<uint32_t*>(b.dst + y * b.dst_pitch);
+        const uint32_t* t = reinterpret_cast<const uint32_t*>(b.src + y * b.src_pitch);
+        for (int32_t i = 0; i < n; ++i) d[i] = t[i] | 0xFF000000u;
+    }
 }
 
 // Binary alpha: a texel of alpha 255 replaces the pixel, one of alpha 0 leaves its colour.
-[[gnu::noinline]] void KeyedRow32(const Span& s) {
-    uint32_t* d = reinterpret_cast<uint32_t*>(s.dst) + s.dst_x;
-    const uint32_t* t = reinterpret_cast<const uint32_t*>(s.src) + s.src_x;
-    const int32_t n = s.count;
-    for (int32_t i = 0; i < n; ++i) {
-        uint32_t texel = t[i];
-        d[i] = (texel >> 24) ? texel : (d[i] | 0xFF000000u);
+KAVRO_ROW_LOOP void KeyedBlock32(const Block& b) {
+    const int32_t n = b.width;
+    for (int32_t y = 0; y < b.rows; ++y) {
+        uint32_t* d = reinterpret_cast<uint32_t*>(b.dst + y * b.dst_pitch);
+        const uint32_t* t = reinterpret_cast<const uint32_t*>(b.src + y * b.src_pitch);
+        for (int32_t i = 0; i < n; ++i) {
+            uint32_t texel = t[i];
+            d[i] = (texel >> 24) ? texel : (d[i] | 0xFF000000u);
+        }
     }
 }
 
@@ -111,56 +128,74 @@ inline uint32_t Mul8Pair(uint32_t pair, uint32_t a) {
 
 // Source alpha = Mul8(texel alpha, k), blended SRCALPHA / INVSRCALPHA. Per channel this is
 // Mul8(s, a) + Mul8(d, 255 - a), which never exceeds 255, so the halves never overflow.
-[[gnu::noinline]] void AlphaRow32(const Span& s, uint32_t k) {
-    uint32_t* d = reinterpret_cast<uint32_t*>(s.dst) + s.dst_x;
-    const uint32_t* t = reinterpret_cast<const uint32_t*>(s.src) + s.src_x;
-    const int32_t n = s.count;
-    for (int32_t i = 0; i < n; ++i) {
-        uint32_t texel = t[i];
-        uint32_t pixel = d[i];
-        uint32_t a = Mul8(texel >> 24, k);
-        uint32_t ia = 255 - a;
-        uint32_t rb = Mul8Pair(texel & 0x00FF00FFu, a) + Mul8Pair(pixel & 0x00FF00FFu, ia);
-        uint32_t g = Mul8Pair((texel >> 8) & 0xFFu, a) + Mul8Pair((pixel >> 8) & 0xFFu, ia);
-        d[i] = 0xFF000000u | rb | (g << 8);
+KAVRO_ROW_LOOP void AlphaBlock32(const Block& b, uint32_t k) {
+    const int32_t n = b.width;
+    for (int32_t y = 0; y < b.rows; ++y) {
+        uint32_t* d = reinterpret_cast<uint32_t*>(b.dst + y * b.dst_pitch);
+        const uint32_t* t = reinterpret_cast<const uint32_t*>(b.src + y * b.src_pitch);
+        for (int32_t i = 0; i < n; ++i) {
+            uint32_t texel = t[i];
+            uint32_t pixel = d[i];
+            uint32_t a = Mul8(texel >> 24, k);
+            uint32_t ia = 255 - a;
+            uint32_t rb = Mul8Pair(texel & 0x00FF00FFu, a) + Mul8Pair(pixel & 0x00FF00FFu, ia);
+            uint32_t g = Mul8Pair((texel >> 8) & 0xFFu, a) + Mul8Pair((pixel >> 8) & 0xFFu, ia);
+            d[i] = 0xFF000000u | rb | (g << 8);
+        }
     }
 }
+
+#undef KAVRO_ROW_LOOP
 
 // Any formats and states, through the same per-pixel functions as the general rasteriser.
-void GenericRow(const RasterSetup& setup, const Span& s, uint32_t diffuse) {
+// `dst_x` and `src_x` are the first pixel's and texel's columns in their rows.
+void GenericBlock(const RasterSetup& setup, const Block& b, int32_t dst_x, int32_t src_x,
+                  uint32_t diffuse) {
     const D3DFORMAT tf = setup.texture.format;
     const D3DFORMAT df = setup.target.format;
-    for (int32_t i = 0; i < s.count; ++i) {
-        uint32_t texel = setup.texture.bits ? Load(tf, s.src, s.src_x + i) : 0xFF000000u;
-        uint32_t src = Shade(setup.stage, texel, diffuse);
-        uint32_t dst = setup.blend.enabled ? Load(df, s.dst, s.dst_x + i) : 0;
-        Store(df, s.dst, s.dst_x + i, BlendPixel(setup.blend, src, dst));
+    for (int32_t y = 0; y < b.rows; ++y) {
+        uint8_t* d = b.dst + y * b.dst_pitch;
+        const uint8_t* t = b.src ? b.src + y * b.src_pitch : nullptr;
+        for (int32_t i = 0; i < b.width; ++i) {
+            uint32_t texel = t ? Load(tf, t, src_x + i) : 0xFF000000u;
+            uint32_t src = Shade(setup.stage, texel, diffuse);
+            uint32_t dst = setup.blend.enabled ? Load(df, d, dst_x + i) : 0;
+            Store(df, d, dst_x + i, BlendPixel(setup.blend, src, dst));
+        }
     }
 }
 
-enum class Loop { kGeneric, kCopy32, kKeyed32, kAlpha32 };
-
-Loop ChooseLoop(const RasterSetup& setup, uint32_t diffuse, uint32_t* alpha_scale) {
+// The loop for a draw, and whether its output ignores what the target held.
+RasterLoop ChooseLoop(const RasterSetup& setup, uint32_t diffuse, uint32_t* alpha_scale,
+                      bool* opaque) {
     const RasterTexture& tex = setup.texture;
+    const Blend& b = setup.blend;
+    // Without blending, or with ONE / ZERO, the target's colour drops out of every path.
+    const bool replaces = !b.enabled || (b.src == Factor::kOne && b.dest == Factor::kZero);
+    *opaque = replaces;
     if (!tex.bits || tex.format != D3DFMT_A8R8G8B8 || setup.target.format != D3DFMT_X8R8G8B8) {
-        return Loop::kGeneric;
+        return RasterLoop::kGeneric;
     }
     Resolved r = Resolve(setup.stage, diffuse);
-    if (!r.color_is_texel) return Loop::kGeneric;
-    const Blend& b = setup.blend;
-    if (!b.enabled || (b.src == Factor::kOne && b.dest == Factor::kZero)) return Loop::kCopy32;
+    if (!r.color_is_texel) return RasterLoop::kGeneric;
+    if (replaces) return RasterLoop::kCopy32;
     if (b.src == Factor::kSrcAlpha && b.dest == Factor::kInvSrcAlpha && r.alpha_from_texel) {
         *alpha_scale = r.alpha_scale;
-        if (r.alpha_scale == 255 && tex.alpha_binary) return Loop::kKeyed32;
-        return Loop::kAlpha32;
+        if (r.alpha_scale == 255 && tex.alpha_opaque) {
+            // Source alpha 255 everywhere: Mul8(s, 255) + Mul8(d, 0) = s, a plain copy.
+            *opaque = true;
+            return RasterLoop::kCopy32;
+        }
+        if (r.alpha_scale == 255 && tex.alpha_binary) return RasterLoop::kKeyed32;
+        return RasterLoop::kAlpha32;
     }
-    return Loop::kGeneric;
+    return RasterLoop::kGeneric;
 }
 
 }  // namespace
 
-bool Raster_DrawRectangle(const RasterSetup& setup, const RasterVertex* v,
-                          RasterCounters* counters) {
+bool Raster_PrepareRectangle(const RasterSetup& setup, const RasterVertex* v, RasterRect* out,
+                             RasterCounters* counters) {
     // Clockwise culling removes both triangles; the general path does that.
     if (setup.cull == D3DCULL_CW) return false;
     int64_t x[4], y[4];
@@ -178,6 +213,8 @@ bool Raster_DrawRectangle(const RasterSetup& setup, const RasterVertex* v,
 
     const RasterImage& target = setup.target;
     const RasterTexture& tex = setup.texture;
+    RasterRect& r = *out;
+    r = RasterRect{0, 0, 0, 0, 0, 0, RasterLoop::kGeneric, false, 255, diffuse};
     int64_t c0 = d3d9raster::CeilPixel(x[0]), c1 = d3d9raster::CeilPixel(x[1]);
     int64_t r0 = d3d9raster::CeilPixel(y[0]), r1 = d3d9raster::CeilPixel(y[2]);
     if (c0 >= c1 || r0 >= r1) return true;  // covers no pixel centre
@@ -192,29 +229,59 @@ bool Raster_DrawRectangle(const RasterSetup& setup, const RasterVertex* v,
     if (counters) ++counters->fast_rectangles;
     if (cx0 >= cx1 || cy0 >= cy1) return true;
 
-    uint32_t alpha_scale = 255;
-    Loop loop = ChooseLoop(setup, diffuse, &alpha_scale);
-    Span span{nullptr, nullptr, static_cast<int32_t>(cx0), static_cast<int32_t>(tx0 + (cx0 - c0)),
-              static_cast<int32_t>(cx1 - cx0)};
-    for (int64_t y_px = cy0; y_px < cy1; ++y_px) {
-        span.dst = target.bits + y_px * target.pitch;
-        span.src = tex.bits ? tex.bits + (ty0 + (y_px - r0)) * tex.pitch : nullptr;
-        switch (loop) {
-            case Loop::kCopy32:
-                CopyRow32(span);
-                break;
-            case Loop::kKeyed32:
-                KeyedRow32(span);
-                break;
-            case Loop::kAlpha32:
-                AlphaRow32(span, alpha_scale);
-                break;
-            default:
-                GenericRow(setup, span, diffuse);
-                break;
-        }
-    }
+    r.x0 = static_cast<int32_t>(cx0);
+    r.x1 = static_cast<int32_t>(cx1);
+    r.y0 = static_cast<int32_t>(cy0);
+    r.y1 = static_cast<int32_t>(cy1);
+    r.tx0 = static_cast<int32_t>(tx0 + (cx0 - c0));
+    r.ty0 = static_cast<int32_t>(ty0 + (cy0 - r0));
+    r.loop = ChooseLoop(setup, diffuse, &r.alpha_scale, &r.opaque);
     if (counters) counters->pixels += static_cast<uint64_t>((cx1 - cx0) * (cy1 - cy0));
+    return true;
+}
+
+void Raster_FillRectangle(const RasterSetup& setup, const RasterRect& r, int32_t x0, int32_t x1,
+                          int32_t y0, int32_t y1) {
+    const RasterImage& target = setup.target;
+    const RasterTexture& tex = setup.texture;
+    if (x0 >= x1 || y0 >= y1) return;
+    const int32_t tx = r.tx0 + (x0 - r.x0);
+    const int32_t ty = r.ty0 + (y0 - r.y0);
+    if (r.loop == RasterLoop::kGeneric) {
+        Block b{target.bits + int64_t{y0} * target.pitch,
+                tex.bits ? tex.bits + int64_t{ty} * tex.pitch : nullptr,
+                target.pitch,
+                tex.pitch,
+                x1 - x0,
+                y1 - y0};
+        GenericBlock(setup, b, x0, tx, r.diffuse);
+        return;
+    }
+    // The 32-bit loops address their first pixel and texel directly.
+    Block b{target.bits + int64_t{y0} * target.pitch + int64_t{x0} * 4,
+            tex.bits + int64_t{ty} * tex.pitch + int64_t{tx} * 4,
+            target.pitch,
+            tex.pitch,
+            x1 - x0,
+            y1 - y0};
+    switch (r.loop) {
+        case RasterLoop::kCopy32:
+            CopyBlock32(b);
+            break;
+        case RasterLoop::kKeyed32:
+            KeyedBlock32(b);
+            break;
+        default:
+            AlphaBlock32(b, r.alpha_scale);
+            break;
+    }
+}
+
+bool Raster_DrawRectangle(const RasterSetup& setup, const RasterVertex* v,
+                          RasterCounters* counters) {
+    RasterRect r;
+    if (!Raster_PrepareRectangle(setup, v, &r, counters)) return false;
+    if (!r.Empty()) Raster_FillRectangle(setup, r, r.x0, r.x1, r.y0, r.y1);
     return true;
 }
 

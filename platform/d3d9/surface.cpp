@@ -60,6 +60,8 @@ IDirect3DSurface9* IDirect3DSurface9::Create(IDirect3DDevice9* device, Kind kind
 }
 
 IDirect3DSurface9::~IDirect3DSurface9() {
+    // Held-back draws may read these pixels (a texture) or write them (the target).
+    if (device_) device_->FlushDraws();
     if (dc_) Gdi_DeleteSurfaceDC(dc_);
     std::free(memory_.bits);
 }
@@ -68,8 +70,14 @@ void IDirect3DSurface9::Destroy(IDirect3DSurface9* surface) {
     delete surface;
 }
 
+const SurfaceMemory& IDirect3DSurface9::Memory() const {
+    if (device_ && device_->QueuedTarget() == this) device_->FlushDraws();
+    return memory_;
+}
+
 bool IDirect3DSurface9::Resize(UINT width, UINT height, D3DFORMAT format, bool lockable) {
     if (Locked()) return false;
+    if (device_) device_->FlushDraws();
     lockable_ = lockable;
     return AllocateMemory(&memory_, width, height, format);
 }
@@ -109,6 +117,8 @@ HRESULT IDirect3DSurface9::GetDesc(D3DSURFACE_DESC* desc) {
 
 HRESULT IDirect3DSurface9::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
     if (!locked || !lockable_ || Locked()) return D3DERR_INVALIDCALL;
+    // The lock sees every draw made so far, and what it writes reaches no draw made before it.
+    if (device_) device_->FlushDraws();
     RECT r{0, 0, memory_.width, memory_.height};
     if (rect) {
         if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right ||
@@ -142,6 +152,7 @@ HRESULT IDirect3DSurface9::GetDC(HDC* dc) {
     }
     GdiSurface surface{memory_.bits,   memory_.pitch, memory_.width,
                        memory_.height, GdiFormat(f),  kind_ == Kind::kBackBuffer};
+    if (device_) device_->FlushDraws();
     HDC made = Gdi_CreateSurfaceDC(surface);
     if (!made) return D3DERR_INVALIDCALL;
     dc_ = made;
@@ -157,6 +168,7 @@ HRESULT IDirect3DSurface9::ReleaseDC(HDC dc) {
 }
 
 void IDirect3DSurface9::Clear(const RECT& area, D3DCOLOR colour) {
+    if (device_) device_->FlushDraws();
     RECT r = area;
     if (r.left < 0) r.left = 0;
     if (r.top < 0) r.top = 0;

@@ -9,6 +9,7 @@ void D3D9Test_LoseDevice(IDirect3DDevice9* device, DWORD resettable_after_ms) {
     s.level = CooperativeLevel::kLost;
     s.lost_at = GetTickCount();
     s.resettable_after = resettable_after_ms;
+    s.host_loss = false;
 }
 
 void D3D9Test_MakeResettable(IDirect3DDevice9* device) {
@@ -21,6 +22,7 @@ void D3D9Test_FailDriver(IDirect3DDevice9* device) {
 }
 
 void D3D9Test_SetFastPaths(IDirect3DDevice9* device, bool enabled) {
+    device->FlushDraws();
     device->State().fast_paths = enabled;
 }
 

@@ -1,6 +1,7 @@
 // Textures of the software device: one level of plain memory in A8R8G8B8 or A1R5G5B5. After
 // every write the texture notes whether its alpha is only 0 and 255, which lets a transparent
-// draw be a masked copy.
+// draw be a masked copy, and whether it is 255 everywhere, which makes it a plain copy that
+// hides whatever it covers.
 #include "platform/d3d9/d3d9.h"
 
 IDirect3DTexture9* IDirect3DTexture9::Create(IDirect3DDevice9* device, UINT width, UINT height,
@@ -62,25 +63,40 @@ HRESULT IDirect3DTexture9::UnlockRect(UINT level) {
 }
 
 RasterTexture IDirect3DTexture9::Sampling() const {
-    const SurfaceMemory& m = level_->Memory();
-    return RasterTexture{m.bits, m.pitch, m.width, m.height, m.format, alpha_binary_};
+    const SurfaceMemory& m = level_->RawMemory();
+    return RasterTexture{m.bits,   m.pitch,       m.width,      m.height,
+                         m.format, alpha_binary_, alpha_opaque_};
 }
 
 void IDirect3DTexture9::SurveyAlpha() {
-    const SurfaceMemory& m = level_->Memory();
+    const SurfaceMemory& m = level_->RawMemory();
     if (m.format != D3DFMT_A8R8G8B8) {
-        alpha_binary_ = true;  // one alpha bit
+        // One alpha bit: binary always, opaque when every pixel has it set.
+        bool opaque = true;
+        for (int32_t y = 0; y < m.height && opaque; ++y) {
+            const uint16_t* row = reinterpret_cast<const uint16_t*>(m.bits + int64_t{y} * m.pitch);
+            uint32_t all = 0x8000;
+            for (int32_t x = 0; x < m.width; ++x) all &= row[x];
+            opaque = all != 0;
+        }
+        alpha_binary_ = true;
+        alpha_opaque_ = opaque;
         return;
     }
     bool binary = true;
+    bool opaque = true;
     for (int32_t y = 0; y < m.height && binary; ++y) {
         const uint32_t* row = reinterpret_cast<const uint32_t*>(m.bits + int64_t{y} * m.pitch);
         uint32_t odd = 0;
+        uint32_t all = 0xFF000000u;
         for (int32_t x = 0; x < m.width; ++x) {
             uint32_t a = row[x] >> 24;
             odd |= (a != 0 && a != 255) ? 1u : 0u;
+            all &= row[x];
         }
         binary = odd == 0;
+        opaque = opaque && all == 0xFF000000u;
     }
     alpha_binary_ = binary;
+    alpha_opaque_ = binary && opaque;
 }

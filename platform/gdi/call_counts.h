@@ -11,6 +11,7 @@ struct GdiCallCounts {
     uint64_t text_colours_set;
     uint64_t back_colours_set;
     uint64_t texts_drawn;
+    uint64_t records_made;  // objects and device contexts that needed new memory (not reused)
 };
 
 GdiCallCounts& Gdi_CallCounts();

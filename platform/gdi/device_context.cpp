@@ -1,7 +1,6 @@
 // Device contexts: over a stand-in's surface memory (GetDC/ReleaseDC of the screen and sprite
 // stand-ins) or over a bitmap (memory contexts), with their drawing attributes and selected
 // objects.
-#include <new>
 
 #include "platform/gdi/call_counts.h"
 #include "platform/gdi/gdi_internal.h"
@@ -27,12 +26,8 @@ bool SurfaceUsable(const GdiSurface& s) {
 }
 
 DeviceContext* NewContext(const GdiSurface& pixels, bool memory) {
-    DeviceContext* c = new (std::nothrow) DeviceContext{};
+    DeviceContext* c = Gdi_NewContextRecord();
     if (!c) return nullptr;
-    if (!Gdi_Register(c)) {
-        delete c;
-        return nullptr;
-    }
     c->magic = kDeviceContextMagic;
     c->memory = memory;
     c->pixels = pixels;
@@ -54,8 +49,7 @@ void FreeContext(DeviceContext* c) {
     Gdi_Drop(c->font);
     Gdi_Drop(c->bitmap);
     c->magic = 0;
-    Gdi_Unregister(c);
-    delete c;
+    Gdi_FreeContextRecord(c);
 }
 
 }  // namespace

@@ -42,7 +42,11 @@ class TextInk {
 
     // The glyph row as drawn, styles included; bit 7 is the leftmost column.
     uint32_t RowMask(uint8_t code, int32_t row) const {
-        uint32_t mask = SystemFont_Glyph(code)[row];
+        return Styled(SystemFont_Glyph(code)[row], row);
+    }
+
+    // A row of a glyph (SystemFont_Glyph) with the styles applied.
+    uint32_t Styled(uint32_t mask, int32_t row) const {
         if (face_.bold) mask |= mask >> 1;
         if (face_.underline && row == kSystemFontAscent + 1) mask = 0xFF;
         if (face_.strikeout && row == kSystemFontAscent / 2 + 2) mask = 0xFF;

@@ -39,9 +39,12 @@ struct DeviceContext {
     POINT position;
 };
 
-// Handles given out: created objects and device contexts are registered while they live.
-bool Gdi_Register(const void* handle);  // false when there is no memory to note it
-void Gdi_Unregister(const void* handle);
+// Records behind the handles: zeroed and registered as live when made (null when there is no
+// memory), recycled when freed. A handle is live from its record's making to its freeing.
+GdiObject* Gdi_NewObjectRecord();
+void Gdi_FreeObjectRecord(GdiObject* object);
+DeviceContext* Gdi_NewContextRecord();
+void Gdi_FreeContextRecord(DeviceContext* context);
 bool Gdi_IsLive(const void* handle);
 // A handle checked for use: null unless it is a live device context.
 DeviceContext* Gdi_Context(HDC dc);

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
-#include <new>
 
 #include "platform/gdi/call_counts.h"
 #include "platform/gdi/gdi_internal.h"
@@ -63,20 +62,15 @@ GdiObject MakeDefaultBitmap() {
 }
 
 GdiObject* NewObject(GdiKind kind) {
-    GdiObject* o = new (std::nothrow) GdiObject{};
+    GdiObject* o = Gdi_NewObjectRecord();
     if (!o) return nullptr;
-    if (!Gdi_Register(o)) {
-        delete o;
-        return nullptr;
-    }
     o->kind = kind;
     return o;
 }
 
 void FreeObject(GdiObject* o) {
-    Gdi_Unregister(o);
     if (o->kind == GdiKind::kBitmap) std::free(o->pixels.bits);
-    delete o;
+    Gdi_FreeObjectRecord(o);
 }
 
 HBITMAP NewBitmap(int width, int height, GdiPixelFormat format) {

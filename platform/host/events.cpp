@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include "platform/host/faults.h"
 #include "platform/host/host.h"
 #include "platform/host/host_state.h"
 #include "platform/host/input.h"
@@ -74,11 +75,14 @@ bool Host_PollEvent(HostEvent* event) {
         st.simulated.pop_front();
         return true;
     }
-    if (!st.video_started) return false;
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-        if (Translate(e, event)) return true;
+    if (st.video_started) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+            if (Translate(e, event)) return true;
+        }
     }
+    // The queue is drained: one pass of the program's message pump, the clock of KAVRO_FAULTS.
+    Host_FaultsPumpPass();
     return false;
 }
 

@@ -17,6 +17,7 @@ struct HostSettings {
     std::string capture_frames;        // KAVRO_CAPTURE_FRAMES, unparsed
     std::string trace_file;            // KAVRO_TRACE
     std::vector<std::string> missing;  // KAVRO_MISSING, lower case
+    std::string faults;                // KAVRO_FAULTS, unparsed (faults.h)
 };
 
 const HostSettings& Host_Settings();

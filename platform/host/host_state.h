@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/host/events.h"
+#include "platform/host/fault_state.h"
 #include "platform/host/host.h"
 
 struct SDL_Window;
@@ -50,6 +51,9 @@ struct HostStateBlock {
     std::vector<std::pair<uint32_t, uint32_t>> capture_ranges;  // empty: every frame
     bool capture_dir_made = false;
     bool capture_failed = false;
+
+    // KAVRO_FAULTS while the program runs.
+    HostFaultState faults;
 
     // Events made by the test hooks, waiting for Host_PollEvent.
     std::deque<HostEvent> simulated;

@@ -53,10 +53,12 @@ void Host_ReloadSettings() {
     s.capture_frames = EnvString("KAVRO_CAPTURE_FRAMES");
     s.trace_file = EnvString("KAVRO_TRACE");
     s.missing = SplitLowerList(EnvString("KAVRO_MISSING"));
+    s.faults = EnvString("KAVRO_FAULTS");
     HostState().settings_loaded = true;
     // Derived from the settings: worked out again on first use.
     HostState().capture_parsed = false;
     HostState().capture_dir_made = false;
+    HostState().faults.parsed = false;
     Host_CloseTrace();
 }
 

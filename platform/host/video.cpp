@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/host/capture.h"
+#include "platform/host/faults.h"
 #include "platform/host/host.h"
 #include "platform/host/host_state.h"
 
@@ -199,6 +200,7 @@ void Host_Present(void* owner, const HostFrame& frame) {
         std::string line = "present " + std::to_string(number);
         Host_Trace(line.data(), line.size());
     }
+    Host_FaultsAfterPresent(owner, number);
     HostWindow* w = Find(owner);
     bool shown_by_sdl = w && w->shown && w->renderer;
     if (Host_Settings().vsync && !(shown_by_sdl && w->renderer_vsync)) {

@@ -8,12 +8,19 @@
 #include <cstring>
 #include <new>
 
+#include "platform/win32/heap_counts.h"
+
 #if !KAVRO_PLAIN_HEAP
 #include <mimalloc.h>
 #endif
 
 // Largest single request honoured; beyond it allocation fails instead of wrapping sizes.
 constexpr SIZE_T kMaxBlock = SIZE_T{1} << 40;
+
+HeapCallCounts& Heap_CallCounts() {
+    static HeapCallCounts counts{};
+    return counts;
+}
 
 #if KAVRO_PLAIN_HEAP
 
@@ -56,6 +63,7 @@ void* HeapAlloc(HHEAP heap, DWORD flags, SIZE_T size) {
     if (!b) return nullptr;
     b->size = size;
     Link(heap, b);
+    ++Heap_CallCounts().allocations;
     void* p = b + 1;
     if (flags & HEAP_ZERO_MEMORY) std::memset(p, 0, size);
     return p;
@@ -74,6 +82,7 @@ void* HeapReAlloc(HHEAP heap, DWORD flags, void* block, SIZE_T size) {
     }
     b->size = size;
     Link(heap, b);
+    ++Heap_CallCounts().reallocations;
     void* p = b + 1;
     if ((flags & HEAP_ZERO_MEMORY) && size > old_size) {
         std::memset(static_cast<char*>(p) + old_size, 0, size - old_size);
@@ -84,6 +93,7 @@ void* HeapReAlloc(HHEAP heap, DWORD flags, void* block, SIZE_T size) {
 BOOL HeapFree(HHEAP heap, DWORD, void* block) {
     if (!heap) return FALSE;
     if (!block) return TRUE;
+    ++Heap_CallCounts().frees;
     BlockHeader* b = HeaderOf(block);
     Unlink(heap, b);
     std::free(b);
@@ -136,6 +146,7 @@ void* HeapAlloc(HHEAP heap, DWORD flags, SIZE_T size) {
                                        ? mi_heap_zalloc(heap->heap, size + kHeader)
                                        : mi_heap_malloc(heap->heap, size + kHeader));
     if (!raw) return nullptr;
+    ++Heap_CallCounts().allocations;
     void* p = raw + kHeader;
     SizeOf(p) = size;
     return p;
@@ -148,6 +159,7 @@ void* HeapReAlloc(HHEAP heap, DWORD flags, void* block, SIZE_T size) {
     char* raw = static_cast<char*>(
         mi_heap_realloc(heap->heap, static_cast<char*>(block) - kHeader, size + kHeader));
     if (!raw) return nullptr;
+    ++Heap_CallCounts().reallocations;
     void* p = raw + kHeader;
     SizeOf(p) = size;
     if ((flags & HEAP_ZERO_MEMORY) && size > old_size) {
@@ -158,7 +170,10 @@ void* HeapReAlloc(HHEAP heap, DWORD flags, void* block, SIZE_T size) {
 
 BOOL HeapFree(HHEAP heap, DWORD, void* block) {
     if (!heap) return FALSE;
-    if (block) mi_free(static_cast<char*>(block) - kHeader);
+    if (block) {
+        ++Heap_CallCounts().frees;
+        mi_free(static_cast<char*>(block) - kHeader);
+    }
     return TRUE;
 }
 

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "platform/d3d9/d3d9.h"
+#include "platform/ddraw7/ddraw.h"
 #include "platform/dinput/dinput.h"
 #include "platform/dsound/dsound.h"
 #include "platform/gdi/gdi.h"
@@ -20,6 +21,7 @@ const ModuleExport kMsimg32[] = {{"AlphaBlend", Proc(&AlphaBlend)}};
 const ModuleExport kComctl32[] = {{"DllGetVersion", Proc(&DllGetVersion)}};
 const ModuleExport kUxtheme[] = {{"IsAppThemed", Proc(&IsAppThemed)}};
 const ModuleExport kD3d9[] = {{"Direct3DCreate9", Proc(&Direct3DCreate9)}};
+const ModuleExport kDdraw[] = {{"DirectDrawCreateEx", Proc(&DirectDrawCreateEx)}};
 const ModuleExport kDinput[] = {{"DirectInputCreateEx", Proc(&DirectInputCreateEx)}};
 const ModuleExport kDsound[] = {{"DirectSoundCreate", Proc(&DirectSoundCreate)}};
 
@@ -28,6 +30,8 @@ const ModuleEntry kModules[] = {
     {"comctl32.dll", nullptr, kComctl32, std::size(kComctl32)},
     {"uxtheme.dll", nullptr, kUxtheme, std::size(kUxtheme)},
     {"d3d9.dll", &D3D9_Available, kD3d9, std::size(kD3d9)},
+    // Direct3D 7 lives inside it ("d3dim700.dll"): see IDirectDraw7::QueryInterface.
+    {"ddraw.dll", &DDraw7_Available, kDdraw, std::size(kDdraw)},
     // The keyboard is always there: the desktop's, or the keyboard script's.
     {"dinput.dll", nullptr, kDinput, std::size(kDinput)},
     {"dsound.dll", &DirectSound_Available, kDsound, std::size(kDsound)},

@@ -18,6 +18,8 @@
 #include "runtime/input/joystick.h"
 #include "runtime/input/keyboard.h"
 #include "runtime/screen/drawing.h"
+#include "runtime/screen/screen.h"
+#include "runtime/screen/sprite3d.h"
 #include "runtime/sound/sound.h"
 
 namespace {
@@ -47,8 +49,10 @@ const ChainRoutine kCleanup[] = {
     {"Memory_End", &Memory_End},
     {"Joystick_End", &Joystick_End},
     {"File_End", &File_End},
+    {"Sprite3D_End", &Sprite3D_End},
     {"ImageTable_End", &ImageTable_End},
     {"Image_End", &Image_End},
+    {"Sprite_End", &Sprite_End},
     {"Keyboard_End", &Keyboard_End},
 };
 

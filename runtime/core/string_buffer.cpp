@@ -76,11 +76,7 @@ void String_Append(const char* text) {
 void String_Store(StringVariable* variable, int32_t saved_position) {
     int32_t n = g_strings.position - saved_position;
     if (n < 0) n = 0;
-    SIZE_T size = static_cast<SIZE_T>(n) + 5;
-    void* block = *variable ? HeapReAlloc(g_strings.heap, 0, *variable, size)
-                            : HeapAlloc(g_strings.heap, 0, size);
-    if (!block) Runtime_OutOfMemory();
-    *variable = static_cast<char*>(block);
+    String_SizeBlock(variable, static_cast<size_t>(n) + 5);
     std::memcpy(*variable, g_strings.base + saved_position, static_cast<size_t>(n));
     (*variable)[n] = 0;
     g_strings.position = saved_position;

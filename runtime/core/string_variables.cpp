@@ -7,9 +7,8 @@
 #include "runtime/core/strings.h"
 
 int32_t String_Assign(StringVariable* variable, const char* text) {
-    HHEAP heap = String_Globals().heap;
     if (!text) {
-        if (*variable) HeapFree(heap, 0, *variable);
+        if (*variable) HeapFree(String_Globals().heap, 0, *variable);
         *variable = nullptr;
         return 1;
     }
@@ -19,12 +18,22 @@ int32_t String_Assign(StringVariable* variable, const char* text) {
     if (*variable && text >= *variable && text <= *variable + std::strlen(*variable)) {
         inside = text - *variable;
     }
-    void* block = *variable ? HeapReAlloc(heap, 0, *variable, n + 5) : HeapAlloc(heap, 0, n + 5);
-    if (!block) Runtime_OutOfMemory();
-    *variable = static_cast<char*>(block);
+    String_SizeBlock(variable, n + 5);
     if (inside >= 0) text = *variable + inside;
     std::memmove(*variable, text, n + 1);
     return static_cast<int32_t>(n) + 1;
+}
+
+char* String_SizeBlock(StringVariable* variable, size_t size) {
+    HHEAP heap = String_Globals().heap;
+    if (*variable) {
+        const SIZE_T have = HeapSize(heap, 0, *variable);
+        if (have >= size && have - size <= kStringBlockSlack) return *variable;
+    }
+    void* block = *variable ? HeapReAlloc(heap, 0, *variable, size) : HeapAlloc(heap, 0, size);
+    if (!block) Runtime_OutOfMemory();
+    *variable = static_cast<char*>(block);
+    return *variable;
 }
 
 void String_InitCopy(StringVariable* variable, const char* text) {

@@ -34,6 +34,12 @@ void String_Store(StringVariable* variable, int32_t saved_position);
 int32_t String_Assign(StringVariable* variable, const char* text);
 void String_InitCopy(StringVariable* variable, const char* text);
 void String_Free(char* block);
+// The variable's block made to hold `size` bytes: kept as it is when it has that size or at
+// most kStringBlockSlack bytes more (a text stored again each frame, even one whose length
+// changes now and then like a frame rate, costs no heap call), else resized or allocated. Its
+// bytes are kept up to the smaller size; ends the program when the memory is not to be had.
+constexpr size_t kStringBlockSlack = 32;
+char* String_SizeBlock(StringVariable* variable, size_t size);
 int32_t String_Equal(const char* a, const char* b);
 int32_t String_Len(const char* text);
 

@@ -90,6 +90,9 @@ void Drawing_Init();
 // For outputs: a new zeroed context on the runtime heap with the default operations and colours,
 // made current. Null when there is no memory for it.
 DrawingContext* Drawing_CreateContext();
+// The same in storage that the output keeps and reuses (the screen's, every frame): the context
+// ends with Drawing_Stop as any other, but its storage is left to the output to free.
+DrawingContext* Drawing_CreateContextIn(DrawingContext* storage);
 // The thread's current context, or null.
 DrawingContext* Drawing_Current();
 

@@ -11,6 +11,7 @@ namespace {
 struct DrawingLibrary {
     DWORD slot = TLS_OUT_OF_INDEXES;
     DrawingContext* mirror = nullptr;
+    DrawingContext* kept = nullptr;  // made in an output's storage: not freed by the library
 };
 DrawingLibrary g_drawing;
 
@@ -21,7 +22,22 @@ void SetCurrent(DrawingContext* c) {
 
 void FreeContext(DrawingContext* c) {
     if (Drawing_Current() == c) SetCurrent(nullptr);
+    if (c == g_drawing.kept) {
+        g_drawing.kept = nullptr;
+        return;
+    }
     HeapFree(Runtime_Heap(), 0, c);
+}
+
+DrawingContext* InitContext(DrawingContext* c) {
+    *c = DrawingContext{};
+    c->operations = Drawing_DefaultOperations();
+    c->frontColor = 0xFFFFFF;
+    c->backColor = 0;
+    c->appliedFront = -1;
+    c->appliedBack = -1;
+    SetCurrent(c);
+    return c;
 }
 
 }  // namespace
@@ -41,13 +57,13 @@ DrawingContext* Drawing_CreateContext() {
     auto* c = static_cast<DrawingContext*>(
         HeapAlloc(Runtime_Heap(), HEAP_ZERO_MEMORY, sizeof(DrawingContext)));
     if (!c) return nullptr;
-    c->operations = Drawing_DefaultOperations();
-    c->frontColor = 0xFFFFFF;
-    c->backColor = 0;
-    c->appliedFront = -1;
-    c->appliedBack = -1;
-    SetCurrent(c);
-    return c;
+    return InitContext(c);
+}
+
+DrawingContext* Drawing_CreateContextIn(DrawingContext* storage) {
+    if (!storage) return nullptr;
+    g_drawing.kept = storage;
+    return InitContext(storage);
 }
 
 HDC Drawing_Start(DrawingContext* output) {

@@ -1,6 +1,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/win32/heap.h"
+#include "platform/win32/heap_counts.h"
 #include "runtime/core/strings.h"
 #include "runtime/core/temp_text.h"
 #include "tests/support/runtime_fixture.h"
@@ -189,6 +191,33 @@ TEST_F(StringsTest, TempTextSavesBuildsAndRestores) {
     }
     EXPECT_STREQ(v, "v=-5");
     EXPECT_EQ(g().position, p0);
+}
+
+TEST_F(StringsTest, AVariableStoredAgainKeepsItsBlockWithinTheSlack) {
+    StringVariable v = nullptr;
+    String_Assign(&v, "1234");
+    EXPECT_EQ(HeapSize(g().heap, 0, v), 9u);
+    const HeapCallCounts before = Heap_CallCounts();
+    // The same length again, and shorter ones (a frame rate shown as "" between its counts).
+    String_Assign(&v, "5678");
+    String_Assign(&v, "");
+    String_Append("99");
+    String_Store(&v, 0);
+    EXPECT_STREQ(v, "99");
+    String_Assign(&v, "4321");
+    EXPECT_STREQ(v, "4321");
+    EXPECT_EQ(Heap_CallCounts().allocations, before.allocations);
+    EXPECT_EQ(Heap_CallCounts().reallocations, before.reallocations);
+    // Longer texts grow it to length + 5; a much shorter one gives the rest back.
+    String_Assign(&v, "123456");
+    EXPECT_EQ(HeapSize(g().heap, 0, v), 11u);
+    const std::string big(200, 'x');
+    String_Assign(&v, big.c_str());
+    EXPECT_EQ(HeapSize(g().heap, 0, v), 205u);
+    String_Assign(&v, "ab");
+    EXPECT_STREQ(v, "ab");
+    EXPECT_EQ(HeapSize(g().heap, 0, v), 7u);
+    String_Free(v);
 }
 
 }  // namespace

@@ -211,4 +211,37 @@ TEST(GdiObjectsTest, CallCountsFollowTheCalls) {
     DeleteObject(p);
 }
 
+// Records behind deleted handles wait to be reused, so a frame that makes and deletes the same
+// objects costs no memory after the first; a deleted handle stays refused meanwhile.
+TEST(GdiObjectsTest, DeletedObjectsAreRefusedAndTheirRecordsReused) {
+    TestSurface t(4, 4);
+    const uint64_t live = Gdi_LiveHandles();
+    HBRUSH first = CreateSolidBrush(0x123456);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(DeleteObject(first));
+    EXPECT_FALSE(DeleteObject(first));
+    EXPECT_EQ(SelectObject(t.dc(), first), nullptr);
+    EXPECT_EQ(Gdi_LiveHandles(), live);
+    // A brush and a pen alive together once: from then on their records come back.
+    HPEN pen = CreatePen(PS_SOLID, 0, 0);
+    HBRUSH brush = CreateSolidBrush(0);
+    DeleteObject(pen);
+    DeleteObject(brush);
+    const uint64_t made = Gdi_CallCounts().records_made;
+    for (int i = 0; i < 10; ++i) {
+        HBRUSH b = CreateSolidBrush(0x010101u * i);
+        HPEN p = CreatePen(PS_SOLID, 0, 0);
+        EXPECT_EQ(Gdi_LiveHandles(), live + 2);
+        DeleteObject(b);
+        DeleteObject(p);
+    }
+    EXPECT_EQ(Gdi_CallCounts().records_made, made);
+    // Far more at once than are kept for reuse: all go back, and the count of live ones with.
+    std::vector<HBRUSH> many;
+    for (int i = 0; i < 300; ++i) many.push_back(CreateSolidBrush(0));
+    EXPECT_EQ(Gdi_LiveHandles(), live + 300);
+    for (HBRUSH b : many) EXPECT_TRUE(DeleteObject(b));
+    EXPECT_EQ(Gdi_LiveHandles(), live);
+}
+
 }  // namespace

@@ -9,7 +9,9 @@
 #include <sstream>
 #include <string>
 
+#include "platform/gdi/call_counts.h"
 #include "platform/host/host.h"
+#include "platform/win32/heap_counts.h"
 #include "runtime/screen/drawing.h"
 #include "tests/screen/screen_fixture.h"
 
@@ -175,6 +177,42 @@ TEST_F(ScreenOutputTest, TheSevenDisplayLinesArePresentedAndCaptured) {
     for (auto& l : lines) want += std::string("text ") + l[0] + " " + l[1] + " " + l[2] + "\n";
     want += "present 1\n";
     EXPECT_EQ(got.str(), want);
+}
+
+// A frame's texts after the first take no heap block and no new GDI record: the context, its
+// objects and the back buffer's device context are all reused.
+TEST_F(ScreenOutputTest, TextsOfTheNextFrameNeedNoNewMemory) {
+    Open();
+    auto frame = [] {
+        DrawingContext* out = Screen_Output();
+        EXPECT_NE(Drawing_Start(out), nullptr);
+        Drawing_Text(500, 1, "DX 9 - FPS: 1234");
+        Drawing_Text(10, 10, "SCORE 100");
+        Drawing_Stop();
+        return out;
+    };
+    DrawingContext* first = frame();
+    const HeapCallCounts heap = Heap_CallCounts();
+    const uint64_t records = Gdi_CallCounts().records_made;
+    DrawingContext* second = frame();
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(Heap_CallCounts().allocations, heap.allocations);
+    EXPECT_EQ(Heap_CallCounts().reallocations, heap.reallocations);
+    EXPECT_EQ(Gdi_CallCounts().records_made, records);
+    EXPECT_EQ(Rgb(10, 10), 0x000000u);
+    EXPECT_TRUE(BackBufferFree());
+}
+
+TEST_F(ScreenOutputTest, ClosingTheScreenEndsTheDrawingOnIt) {
+    Open();
+    ASSERT_NE(Drawing_Start(Screen_Output()), nullptr);
+    Screen_Close();
+    EXPECT_EQ(Drawing_Current(), nullptr);
+    Open();
+    EXPECT_TRUE(BackBufferFree());
+    ASSERT_NE(Drawing_Start(Screen_Output()), nullptr);
+    EXPECT_EQ(Drawing_Text(0, 0, "x"), 8);
+    Drawing_Stop();
 }
 
 }  // namespace

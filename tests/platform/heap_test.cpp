@@ -1,4 +1,5 @@
 #include "platform/win32/heap.h"
+#include "platform/win32/heap_counts.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,21 @@ TEST(HeapTest, AbsurdSizesFailInsteadOfWrapping) {
     void* p = HeapAlloc(heap, 0, 16);
     EXPECT_EQ(HeapReAlloc(heap, 0, p, SIZE_MAX), nullptr);
     EXPECT_TRUE(HeapFree(heap, 0, p));
+    HeapDestroy(heap);
+}
+
+TEST(HeapTest, CallCountsFollowTheCallsThatGaveBlocks) {
+    HHEAP heap = HeapCreate(0, 4096, 0);
+    const HeapCallCounts before = Heap_CallCounts();
+    void* p = HeapAlloc(heap, 0, 32);
+    p = HeapReAlloc(heap, 0, p, 64);
+    EXPECT_EQ(HeapAlloc(heap, 0, SIZE_MAX), nullptr);  // refused: not counted
+    HeapFree(heap, 0, p);
+    HeapFree(heap, 0, nullptr);
+    const HeapCallCounts& after = Heap_CallCounts();
+    EXPECT_EQ(after.allocations - before.allocations, 1u);
+    EXPECT_EQ(after.reallocations - before.reallocations, 1u);
+    EXPECT_EQ(after.frees - before.frees, 1u);
     HeapDestroy(heap);
 }
 

@@ -1,6 +1,8 @@
 // Screen_Output on Direct3D 9: the back buffer as a drawing output. The context holds the back
 // buffer's device context, or its lock while the drawing library writes the pixels directly;
 // the routines below move between the two and give both up at the end.
+#include "platform/win32/heap.h"
+#include "runtime/core/program.h"
 #include "runtime/screen/d3d9/screen.h"
 #include "runtime/screen/d3d9/screen_state.h"
 #include "runtime/screen/drawing.h"
@@ -57,7 +59,11 @@ DrawingContext* Screen_Output() {
     Screen_EndScene();
     HDC dc = nullptr;
     if (!s.backBuffer || s.backBuffer->GetDC(&dc) != D3D_OK) return nullptr;
-    DrawingContext* c = Drawing_CreateContext();
+    if (!s.outputContext) {
+        s.outputContext = static_cast<DrawingContext*>(
+            HeapAlloc(Runtime_Heap(), HEAP_ZERO_MEMORY, sizeof(DrawingContext)));
+    }
+    DrawingContext* c = Drawing_CreateContextIn(s.outputContext);
     if (!c) {
         s.backBuffer->ReleaseDC(dc);
         return nullptr;

@@ -8,6 +8,7 @@
 #include "platform/win32/window.h"
 
 struct ObjectTable;
+struct DrawingContext;
 
 struct ScreenState {
     HWND window;        // the shared window (full screen) or the caller's parent (windowed)
@@ -36,6 +37,9 @@ struct ScreenState {
     HMODULE library;
     ObjectTable* sprites;
     int32_t cursorHidden;
+    // Storage of the screen's drawing context, made by the first Screen_Output and reused by
+    // every later one (no heap call per frame); freed when the screen closes.
+    DrawingContext* outputContext;
 };
 
 ScreenState& Screen_State();

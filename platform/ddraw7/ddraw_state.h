@@ -1,0 +1,41 @@
+// The state of one DirectDraw object: cooperative level, display mode, its live surfaces, the
+// timing of the simulated display, and the counters the tests read. Private to platform/ddraw7.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "platform/ddraw7/ddraw.h"
+#include "platform/ddraw7/test_hooks.h"
+
+struct DisplayMode {
+    int32_t width;
+    int32_t height;
+    int32_t bpp;
+    DDFormat format;
+};
+
+struct DDraw7State {
+    ULONG references = 1;
+    HWND window = nullptr;  // the cooperative window
+    bool exclusive = false;
+    bool mode_set = false;  // SetDisplayMode in force (else the desktop's mode)
+    DisplayMode mode{};
+    std::vector<IDirectDrawSurface7*> surfaces;  // every live surface it made
+    DDFormat sixteen_bit_format = DDFormat::kR5G6B5;
+    // The display's refresh grid on the performance counter, from the object's creation.
+    int64_t refresh_base = 0;
+    uint32_t host_losses = 0;      // display losses of KAVRO_FAULTS seen so far
+    bool wipe_on_restore = false;  // tests: restored memory is overwritten
+    DDraw7TestCounters counters{};
+};
+
+// The display's picture size of a mode (or of the desktop when no mode is set).
+DisplayMode DDraw7_CurrentMode(const DDraw7State& s);
+// Waits until the next vertical blank begins on the object's refresh grid.
+void DDraw7_WaitForBlank(DDraw7State& s);
+// Window procedure hook of exclusive mode (focus_hook.cpp): while `owner` holds the window
+// exclusively, deactivating it loses the owner's video-memory surfaces.
+void DDraw7_HookWindow(HWND window, IDirectDraw7* owner);
+void DDraw7_UnhookWindow(HWND window, IDirectDraw7* owner);
+// The object that holds some window exclusively, or null.
+IDirectDraw7* DDraw7_ExclusiveOwner();

@@ -1,0 +1,109 @@
+// The two deliverables, whether each plays the game yet, and headless runs of them.
+#include "tests/reliability/deliverables.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "tests/reliability/trace_file.h"
+
+namespace fs = std::filesystem;
+
+const std::vector<Deliverable>& Deliverables() {
+    static const std::vector<Deliverable> list = {
+        {"kavro-dx9", KAVRO_DX9_PROGRAM, "DX 9", false},
+        {"kavro-dx7", KAVRO_DX7_PROGRAM, "DX 7", true},
+    };
+    return list;
+}
+
+const Deliverable& DeliverableNamed(const std::string& name) {
+    for (const Deliverable& d : Deliverables()) {
+        if (d.name == name) return d;
+    }
+    return Deliverables().front();
+}
+
+std::vector<std::string> DeliverableNames() {
+    std::vector<std::string> names;
+    for (const Deliverable& d : Deliverables()) names.push_back(d.name);
+    return names;
+}
+
+std::string TestNameOf(const std::string& name) {
+    std::string out;
+    for (char c : name) out += (c == '-' || c == '.') ? '_' : c;
+    return out;
+}
+
+bool PlaysTheGame(const Deliverable& deliverable) {
+    static std::map<std::string, bool> known;
+    auto it = known.find(deliverable.name);
+    if (it != known.end()) return it->second;
+    // The executable's identity: a rebuilt one is asked again.
+    struct stat st {};
+    std::string identity;
+    if (stat(deliverable.program.c_str(), &st) == 0) {
+        identity = std::to_string(st.st_size) + " " + std::to_string(st.st_mtim.tv_sec) + "." +
+                   std::to_string(st.st_mtim.tv_nsec);
+    }
+    const fs::path note =
+        fs::path(deliverable.program).parent_path() / ("." + deliverable.name + ".plays");
+    std::string kept = ReadFileBytes(note);
+    bool plays = false;
+    if (!identity.empty() && kept.rfind(identity + " ", 0) == 0) {
+        plays = kept.substr(identity.size() + 1) == "yes";
+    } else {
+        ScratchFolder folder;
+        CopyLevel(folder);
+        GameRun run = RunGame(deliverable, folder, "1 Escape\n");
+        plays = run.result.exit_code == 0 && ReadTrace(run.trace_path).presents >= 1;
+        // Written whole under a temporary name, so a parallel test never reads half of it.
+        const fs::path part = note.string() + "." + std::to_string(getpid());
+        std::ofstream(part) << identity << " " << (plays ? "yes" : "no");
+        std::error_code ignored;
+        fs::rename(part, note, ignored);
+    }
+    known[deliverable.name] = plays;
+    return plays;
+}
+
+GameRun RunGame(const Deliverable& deliverable, const ScratchFolder& folder,
+                const std::string& keys, std::vector<std::pair<std::string, std::string>> settings,
+                int timeout_seconds, double sample_every_seconds) {
+    GameRun run;
+    folder.Write("keys.txt", keys);
+    run.trace_path = folder.File("trace.txt");
+    // The trace is appended to: each run starts its own.
+    std::error_code ignored;
+    std::filesystem::remove(run.trace_path, ignored);
+    RunOptions options;
+    options.program = deliverable.program;
+    options.folder = folder.Path().string();
+    options.settings = {{"KAVRO_HEADLESS", "1"},
+                        {"KAVRO_KEYS", folder.File("keys.txt")},
+                        {"KAVRO_TRACE", run.trace_path}};
+    // A setting of the test replaces the default of the same name.
+    for (auto& s : settings) {
+        bool replaced = false;
+        for (auto& o : options.settings) {
+            if (o.first == s.first) {
+                o.second = s.second;
+                replaced = true;
+            }
+        }
+        if (!replaced) options.settings.push_back(std::move(s));
+    }
+    options.timeout_seconds = timeout_seconds;
+    options.sample_every_seconds = sample_every_seconds;
+    run.result = RunProgram(options);
+    return run;
+}
+
+std::string CaptionPrefix(const Deliverable& deliverable) {
+    // The title's byte 0xB4 (acute accent) as UTF-8.
+    return "Xolm - " + deliverable.backend + " Jump\xC2\xB4n Run";
+}
