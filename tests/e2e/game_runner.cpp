@@ -121,6 +121,11 @@ std::vector<std::string> CleanEnvironment(const std::vector<std::string>& extra)
         if (entry.rfind("KAVRO_", 0) == 0 || entry.rfind("DISPLAY=", 0) == 0 ||
             entry.rfind("WAYLAND_DISPLAY=", 0) == 0)
             continue;
+        // A setting the run gives itself replaces the inherited one (the first would win).
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        bool overridden = false;
+        for (const std::string& x : extra) overridden = overridden || x.rfind(name, 0) == 0;
+        if (overridden) continue;
         env.push_back(entry);
     }
     env.insert(env.end(), extra.begin(), extra.end());
