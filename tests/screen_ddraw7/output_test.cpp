@@ -1,7 +1,10 @@
 // Screen_Output on kavro-dx7: the back buffer's device context held in `outputDC`, direct pixel
 // access through its lock, texts drawn on it, a second output refused while the first holds the
-// back buffer, and the flip that gives the back buffer up when Drawing_Stop was missed.
+// back buffer, the flip that gives the back buffer up when Drawing_Stop was missed, and the
+// context reused from frame to frame until the screen closes.
+#include "platform/gdi/call_counts.h"
 #include "platform/host/video.h"
+#include "platform/win32/heap_counts.h"
 #include "runtime/screen/drawing.h"
 #include "tests/screen_ddraw7/screen_fixture.h"
 
@@ -77,6 +80,47 @@ TEST_F(Dx7Test, DirectAccessLocksTheBackBufferUntilTheNextTextTakesItsContextBac
     EXPECT_EQ(Screen_Flip(), 1);
     EXPECT_EQ(S().outputDC, 0);
     Drawing_Stop();
+}
+
+// A frame's texts after the first take no heap block and no new GDI record: the context, its
+// objects and the back buffer's device context are all reused.
+TEST_F(Dx7Test, TextsOfTheNextFrameNeedNoNewMemory) {
+    Open();
+    auto frame = [] {
+        DrawingContext* out = Screen_Output();
+        EXPECT_NE(Drawing_Start(out), nullptr);
+        Drawing_Text(500, 1, "DX 7 - FPS: 1234");
+        Drawing_Text(10, 10, "SCORE 100");
+        Drawing_Stop();
+        EXPECT_EQ(Screen_Flip(), 1);
+        return out;
+    };
+    DrawingContext* first = frame();
+    const HeapCallCounts heap = Heap_CallCounts();
+    const uint64_t records = Gdi_CallCounts().records_made;
+    DrawingContext* second = frame();
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(Heap_CallCounts().allocations, heap.allocations);
+    EXPECT_EQ(Heap_CallCounts().reallocations, heap.reallocations);
+    EXPECT_EQ(Heap_CallCounts().frees, heap.frees);
+    EXPECT_EQ(Gdi_CallCounts().records_made, records);
+    EXPECT_EQ(S().outputDC, 0);
+}
+
+TEST_F(Dx7Test, ClosingTheScreenEndsTheDrawingOnIt) {
+    Open();
+    ASSERT_NE(Drawing_Start(Screen_Output()), nullptr);
+    Drawing_Text(0, 0, "x");
+    Screen_Close();
+    EXPECT_EQ(Drawing_Current(), nullptr);
+    EXPECT_EQ(S().outputDC, 0);
+    EXPECT_EQ(S().output, nullptr);
+    Open();
+    DrawingContext* c = Screen_Output();
+    ASSERT_NE(Drawing_Start(c), nullptr);
+    EXPECT_EQ(Drawing_Text(0, 0, "x"), 8);
+    Drawing_Stop();
+    EXPECT_EQ(S().outputDC, 0);
 }
 
 }  // namespace

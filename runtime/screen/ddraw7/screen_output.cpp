@@ -2,6 +2,8 @@
 // output holds: the back buffer's device context, its lock while the drawing library writes the
 // pixels directly, or nothing; the routines below move between them, and the flip gives up
 // whatever is still held so a missing Drawing_Stop cannot block it.
+#include "platform/win32/heap.h"
+#include "runtime/core/program.h"
 #include "runtime/screen/ddraw7/screen_state.h"
 #include "runtime/screen/drawing.h"
 
@@ -80,7 +82,11 @@ DrawingContext* Screen_Output() {
     if (s.outputDC != 0 || !s.backBuffer) return nullptr;
     HDC dc = nullptr;
     if (s.backBuffer->GetDC(&dc) != DD_OK) return nullptr;
-    DrawingContext* c = Drawing_CreateContext();
+    if (!s.outputContext) {
+        s.outputContext = static_cast<DrawingContext*>(
+            HeapAlloc(Runtime_Heap(), HEAP_ZERO_MEMORY, sizeof(DrawingContext)));
+    }
+    DrawingContext* c = Drawing_CreateContextIn(s.outputContext);
     if (!c) {
         s.backBuffer->ReleaseDC(dc);
         return nullptr;

@@ -42,13 +42,15 @@ struct ScreenState {
     WNDPROC oldParentProc, oldChildProc;
     // Beyond the published fields: the sprite table, the cursor hidden by the full-screen open,
     // the window procedure under the pixel-saving hook, whether the sprites' pixels are copied
-    // (from the saving until the copies are restored or no longer needed), and the drawing
-    // context holding the screen output.
+    // (from the saving until the copies are restored or no longer needed), the drawing context
+    // holding the screen output, and the storage that context is made in, kept from frame to
+    // frame so the per-frame texts allocate nothing.
     ObjectTable* sprites;
     int32_t cursorHidden;
     WNDPROC oldWindowProc;
     int32_t pixelsSaved;
     DrawingContext* output;
+    DrawingContext* outputContext;
 };
 
 ScreenState& Screen_State();
