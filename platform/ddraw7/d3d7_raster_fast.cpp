@@ -54,13 +54,15 @@ struct Block {
     int32_t rows;
 };
 
-// The loops take whole rectangles and stay out of line: a call per row costs as much as a
-// tile's row, and inlined into the switch of the rectangle loop the compiler no longer
-// vectorises them.
+// The loops take whole rectangles: a call per row costs as much as a tile's row. Each is
+// written once as an inline body and built twice through the entry points further down, for
+// AVX2 and for any x86-64, the loader picking the copy the processor can run; called through
+// that choice they are never inlined into the rectangle loop (where the compiler would no
+// longer vectorise them).
 
 // Texel colours replace the pixels; with a key, key texels leave them.
 template <bool kKeyed>
-[[gnu::noinline]] void CopyBlock32(const Block& b, uint32_t key) {
+[[gnu::always_inline]] inline void CopyBody32(const Block& b, uint32_t key) {
     const int32_t n = b.first.count;  // locals: stores through d may not change them
     const int32_t rows = b.rows;
     uint8_t* dst_row = b.first.dst + static_cast<int64_t>(b.first.dst_x) * 4;
@@ -89,7 +91,7 @@ inline uint32_t Mul8Pair(uint32_t pair, uint32_t a) {
 // Texel colours at source alpha `a`, blended SRCALPHA / INVSRCALPHA: per channel
 // Mul8(s, a) + Mul8(d, 255 - a), which never exceeds 255, so the halves never overflow.
 template <bool kKeyed>
-[[gnu::noinline]] void AlphaBlock32(const Block& b, uint32_t a, uint32_t key) {
+[[gnu::always_inline]] inline void AlphaBody32(const Block& b, uint32_t a, uint32_t key) {
     const int32_t n = b.first.count;
     const int32_t rows = b.rows;
     const uint32_t ia = 255 - a;
@@ -114,6 +116,21 @@ template <bool kKeyed>
         }
     }
 }
+
+#define KAVRO_ROW_LOOP [[gnu::target_clones("avx2", "default")]]
+KAVRO_ROW_LOOP void CopyBlock32(const Block& b) {
+    CopyBody32<false>(b, 0);
+}
+KAVRO_ROW_LOOP void CopyKeyedBlock32(const Block& b, uint32_t key) {
+    CopyBody32<true>(b, key);
+}
+KAVRO_ROW_LOOP void AlphaBlock32(const Block& b, uint32_t a) {
+    AlphaBody32<false>(b, a, 0);
+}
+KAVRO_ROW_LOOP void AlphaKeyedBlock32(const Block& b, uint32_t a, uint32_t key) {
+    AlphaBody32<true>(b, a, key);
+}
+#undef KAVRO_ROW_LOOP
 
 // Any formats and states, through the same per-pixel pipeline as the general rasteriser.
 void GenericRow(const D7Setup& setup, const Span& s, int32_t texel_row, uint32_t diffuse) {
@@ -197,9 +214,9 @@ bool D7Raster_DrawRectangle(const D7Setup& setup, const D7Vertex* v, D3D7TestCou
         if (tex.keyed && tex.coverage == DDKeyCoverage::kAll) return true;
         const bool keyed = tex.keyed && tex.coverage == DDKeyCoverage::kSome;
         if (loop == Loop::kCopy32) {
-            keyed ? CopyBlock32<true>(block, key) : CopyBlock32<false>(block, key);
+            keyed ? CopyKeyedBlock32(block, key) : CopyBlock32(block);
         } else {
-            keyed ? AlphaBlock32<true>(block, alpha, key) : AlphaBlock32<false>(block, alpha, key);
+            keyed ? AlphaKeyedBlock32(block, alpha, key) : AlphaBlock32(block, alpha);
         }
         return true;
     }

@@ -17,11 +17,23 @@ bool Inside(const RECT& r, const DDSurfaceMemory& m) {
 
 // A keyed row: source pixels whose used bits equal the key leave the destination as it is.
 template <typename T>
-void KeyedRow(T* d, const T* s, int32_t count, T used, T key) {
+[[gnu::always_inline]] inline void KeyedBody(T* d, const T* s, int32_t count, T used, T key) {
     for (int32_t i = 0; i < count; ++i) {
         T p = s[i];
         d[i] = static_cast<T>((p & used) == key ? d[i] : p);
     }
+}
+
+// Built for AVX2 and for any x86-64, the loader picking the copy the processor can run.
+[[gnu::target_clones("avx2", "default")]] void KeyedRow(uint32_t* d, const uint32_t* s,
+                                                        int32_t count, uint32_t used,
+                                                        uint32_t key) {
+    KeyedBody(d, s, count, used, key);
+}
+[[gnu::target_clones("avx2", "default")]] void KeyedRow(uint16_t* d, const uint16_t* s,
+                                                        int32_t count, uint16_t used,
+                                                        uint16_t key) {
+    KeyedBody(d, s, count, used, key);
 }
 
 struct Copy {
