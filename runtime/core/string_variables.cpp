@@ -30,7 +30,9 @@ char* String_SizeBlock(StringVariable* variable, size_t size) {
         const SIZE_T have = HeapSize(heap, 0, *variable);
         if (have >= size && have - size <= kStringBlockSlack) return *variable;
     }
-    void* block = *variable ? HeapReAlloc(heap, 0, *variable, size) : HeapAlloc(heap, 0, size);
+    const size_t rounded = (size + kStringBlockGranule - 1) & ~(kStringBlockGranule - 1);
+    void* block =
+        *variable ? HeapReAlloc(heap, 0, *variable, rounded) : HeapAlloc(heap, 0, rounded);
     if (!block) Runtime_OutOfMemory();
     *variable = static_cast<char*>(block);
     return *variable;

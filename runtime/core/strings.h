@@ -9,9 +9,9 @@
 // The temporary buffer's three globals, plus the string heap.
 struct StringGlobals {
     HHEAP heap;
-    char* base;         // first byte of the buffer; moves when the buffer grows
-    int32_t position;   // where the next temporary text is written
-    int32_t capacity;   // texts stay below capacity - 4
+    char* base;        // first byte of the buffer; moves when the buffer grows
+    int32_t position;  // where the next temporary text is written
+    int32_t capacity;  // texts stay below capacity - 4
 };
 StringGlobals& String_Globals();
 
@@ -35,10 +35,13 @@ int32_t String_Assign(StringVariable* variable, const char* text);
 void String_InitCopy(StringVariable* variable, const char* text);
 void String_Free(char* block);
 // The variable's block made to hold `size` bytes: kept as it is when it has that size or at
-// most kStringBlockSlack bytes more (a text stored again each frame, even one whose length
-// changes now and then like a frame rate, costs no heap call), else resized or allocated. Its
-// bytes are kept up to the smaller size; ends the program when the memory is not to be had.
+// most kStringBlockSlack bytes more, else resized or allocated to `size` rounded up to a
+// multiple of kStringBlockGranule. So a text stored again each frame costs no heap call, even
+// one whose length changes now and then, like a frame rate shrinking to "" between its counts
+// or gaining a digit. Its bytes are kept up to the smaller size; ends the program when the
+// memory is not to be had.
 constexpr size_t kStringBlockSlack = 32;
+constexpr size_t kStringBlockGranule = 16;
 char* String_SizeBlock(StringVariable* variable, size_t size);
 int32_t String_Equal(const char* a, const char* b);
 int32_t String_Len(const char* text);
