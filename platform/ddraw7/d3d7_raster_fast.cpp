@@ -117,17 +117,19 @@ template <bool kKeyed>
     }
 }
 
+// Named apart from the Direct3D 9 stand-in's loops: clang gives the resolver of a multi-versioned
+// function an external name even in an unnamed namespace, so equal names clash at link time.
 #define KAVRO_ROW_LOOP [[gnu::target_clones("avx2", "default")]]
-KAVRO_ROW_LOOP void CopyBlock32(const Block& b) {
+KAVRO_ROW_LOOP void D7CopyBlock32(const Block& b) {
     CopyBody32<false>(b, 0);
 }
-KAVRO_ROW_LOOP void CopyKeyedBlock32(const Block& b, uint32_t key) {
+KAVRO_ROW_LOOP void D7CopyKeyedBlock32(const Block& b, uint32_t key) {
     CopyBody32<true>(b, key);
 }
-KAVRO_ROW_LOOP void AlphaBlock32(const Block& b, uint32_t a) {
+KAVRO_ROW_LOOP void D7AlphaBlock32(const Block& b, uint32_t a) {
     AlphaBody32<false>(b, a, 0);
 }
-KAVRO_ROW_LOOP void AlphaKeyedBlock32(const Block& b, uint32_t a, uint32_t key) {
+KAVRO_ROW_LOOP void D7AlphaKeyedBlock32(const Block& b, uint32_t a, uint32_t key) {
     AlphaBody32<true>(b, a, key);
 }
 #undef KAVRO_ROW_LOOP
@@ -214,9 +216,9 @@ bool D7Raster_DrawRectangle(const D7Setup& setup, const D7Vertex* v, D3D7TestCou
         if (tex.keyed && tex.coverage == DDKeyCoverage::kAll) return true;
         const bool keyed = tex.keyed && tex.coverage == DDKeyCoverage::kSome;
         if (loop == Loop::kCopy32) {
-            keyed ? CopyKeyedBlock32(block, key) : CopyBlock32(block);
+            keyed ? D7CopyKeyedBlock32(block, key) : D7CopyBlock32(block);
         } else {
-            keyed ? AlphaKeyedBlock32(block, alpha, key) : AlphaBlock32(block, alpha);
+            keyed ? D7AlphaKeyedBlock32(block, alpha, key) : D7AlphaBlock32(block, alpha);
         }
         return true;
     }

@@ -24,15 +24,16 @@ template <typename T>
     }
 }
 
-// Built for AVX2 and for any x86-64, the loader picking the copy the processor can run.
-[[gnu::target_clones("avx2", "default")]] void KeyedRow(uint32_t* d, const uint32_t* s,
-                                                        int32_t count, uint32_t used,
-                                                        uint32_t key) {
+// Built for AVX2 and for any x86-64, the loader picking the copy the processor can run. The name
+// is the stand-in's own: a multi-versioned function's resolver has an external name.
+[[gnu::target_clones("avx2", "default")]] void DDKeyedRow(uint32_t* d, const uint32_t* s,
+                                                          int32_t count, uint32_t used,
+                                                          uint32_t key) {
     KeyedBody(d, s, count, used, key);
 }
-[[gnu::target_clones("avx2", "default")]] void KeyedRow(uint16_t* d, const uint16_t* s,
-                                                        int32_t count, uint16_t used,
-                                                        uint16_t key) {
+[[gnu::target_clones("avx2", "default")]] void DDKeyedRow(uint16_t* d, const uint16_t* s,
+                                                          int32_t count, uint16_t used,
+                                                          uint16_t key) {
     KeyedBody(d, s, count, used, key);
 }
 
@@ -58,11 +59,11 @@ void CopyRows(const Copy& c, DDFormat format, bool keyed, uint32_t key) {
         if (!keyed) {
             std::memmove(d, s, static_cast<size_t>(c.row_bytes));
         } else if (dd7px::BytesPerPixel(format) == 4) {
-            KeyedRow(reinterpret_cast<uint32_t*>(d), reinterpret_cast<const uint32_t*>(s), c.width,
-                     used, key);
+            DDKeyedRow(reinterpret_cast<uint32_t*>(d), reinterpret_cast<const uint32_t*>(s),
+                       c.width, used, key);
         } else {
-            KeyedRow(reinterpret_cast<uint16_t*>(d), reinterpret_cast<const uint16_t*>(s), c.width,
-                     static_cast<uint16_t>(used), static_cast<uint16_t>(key));
+            DDKeyedRow(reinterpret_cast<uint16_t*>(d), reinterpret_cast<const uint16_t*>(s),
+                       c.width, static_cast<uint16_t>(used), static_cast<uint16_t>(key));
         }
     }
 }
