@@ -5,17 +5,12 @@
 #include <cstdint>
 
 #include "platform/d3d9/d3d9_types.h"
+#include "platform/raster/mul8.h"
 
 namespace d3d9px {
 
-// The one rule for every 8-bit product (texture-stage MODULATE and both blend factors):
-//     Mul8(a, b) = round(a * b / 255), ties impossible since 255 is odd,
-// which equals (a * b + 127) / 255 in integers and is exact at the ends: Mul8(x, 255) = x and
-// Mul8(x, 0) = 0. It is computed without a division as below (exact for all a, b in 0..255).
-inline uint32_t Mul8(uint32_t a, uint32_t b) {
-    uint32_t t = a * b + 128;
-    return (t + (t >> 8)) >> 8;
-}
+// Every 8-bit product (texture-stage MODULATE and both blend factors) rounds by the shared rule.
+using raster::Mul8;
 
 // Colours inside the pipeline are 8-bit ARGB packed as 0xAARRGGBB.
 inline uint32_t Alpha(uint32_t c) {

@@ -91,9 +91,3 @@ bool Raster_PrepareRectangle(const RasterSetup& setup, const RasterVertex* v, Ra
 // Draws the part [x0, x1) x [y0, y1) of a prepared rectangle (which must lie inside it).
 void Raster_FillRectangle(const RasterSetup& setup, const RasterRect& r, int32_t x0, int32_t x1,
                           int32_t y0, int32_t y1);
-
-// Sub-pixel precision of vertex positions: 8 fractional bits.
-constexpr int32_t kRasterSubpixelBits = 8;
-constexpr double kRasterSubpixelScale = 256.0;
-// Vertices farther than this from the origin (in pixels) make their triangle undrawable.
-constexpr double kRasterGuardBand = 65536.0;

@@ -1,53 +1,18 @@
-// The rectangle fast paths: a four-vertex strip that is an axis-aligned rectangle mapping
-// texels one to one onto pixels (every sprite and tile the game draws) is drawn row by row
-// without edge functions or interpolation.
-//
-// Why the pixels equal the general rasteriser's: by the top-left rule the two triangles cover
-// exactly the pixel centres in [left, right) x [top, bottom) once each; with texture coordinates
-// constant along the rectangle's sides the sampled texel column depends only on the pixel
-// column (the row only on the pixel row); and a mapping is taken only when the ideal texel
-// coordinate at the first and last pixel lies at least 1/16 texel inside a texel, with exactly
-// one texel per pixel in between, which leaves a margin far above the general path's rounding.
-// The per-pixel arithmetic is the same inline code (pixel_math.h); the specialised loops
-// below only drop factors that the 8-bit rule makes exact (x * 255 = x, x * 0 = 0).
-#include <cmath>
-
+// The rectangle fast paths: a four-vertex strip that the shared rectangle test
+// (platform/raster/rectangle.h) finds to map texels one to one onto pixels (every sprite and
+// tile the game draws) is drawn row by row without edge functions or interpolation, with
+// exactly the general rasteriser's pixels. The per-pixel arithmetic is the same inline code
+// (pixel_math.h); the specialised loops below only drop factors that the 8-bit rule makes exact
+// (x * 255 = x, x * 0 = 0).
 #include "platform/d3d9/raster.h"
-#include "platform/d3d9/raster_internal.h"
+#include "platform/raster/mul8.h"
+#include "platform/raster/rectangle.h"
 
 namespace {
 
 using namespace d3d9px;
 
-constexpr double kMargin = 1.0 / 16.0;
-
-// The first texel index of a one-to-one mapping of pixels [p0, p1) onto texels, or -1. The
-// coordinate runs from c_start at the snapped edge e_start to c_end at e_end.
-int32_t OneToOne(double c_start, double c_end, int64_t e_start, int64_t e_end, int64_t p0,
-                 int64_t p1, int32_t size) {
-    // The whole texture at its own size on the half-pixel grid (every quad the game draws):
-    // each pixel centre lies on a texel centre, so the texel of pixel p is p minus the pixel
-    // under the first texel's centre, exactly.
-    constexpr int64_t kHalf = int64_t{1} << (kRasterSubpixelBits - 1);
-    if (c_start == 0.0 && c_end == 1.0 && e_end - e_start == int64_t{size} << kRasterSubpixelBits &&
-        ((e_start + kHalf) & ((int64_t{1} << kRasterSubpixelBits) - 1)) == 0) {
-        return static_cast<int32_t>(p0 - ((e_start + kHalf) >> kRasterSubpixelBits));
-    }
-    auto ideal = [&](int64_t p) {
-        double t = static_cast<double>((p << kRasterSubpixelBits) - e_start) /
-                   static_cast<double>(e_end - e_start);
-        return (c_start + t * (c_end - c_start)) * size;
-    };
-    double first = ideal(p0);
-    double last = ideal(p1 - 1);
-    if (!(first >= 0.0) || !(last < static_cast<double>(size))) return -1;
-    double first_floor = std::floor(first);
-    double last_floor = std::floor(last);
-    if (first - first_floor < kMargin || first - first_floor > 1.0 - kMargin) return -1;
-    if (last - last_floor < kMargin || last - last_floor > 1.0 - kMargin) return -1;
-    if (last_floor - first_floor != static_cast<double>(p1 - 1 - p0)) return -1;
-    return static_cast<int32_t>(first_floor);
-}
+using raster::Mul8Pair;
 
 // What the stage makes of a texel, when it is simple enough for a specialised loop.
 struct Resolved {
@@ -116,14 +81,6 @@ KAVRO_ROW_LOOP void KeyedBlock32(const Block& b) {
             d[i] = (texel >> 24) ? texel : (d[i] | 0xFF000000u);
         }
     }
-}
-
-// Mul8 of two channels at once, in the low bytes of the two 16-bit halves of `pair`: each
-// product and its rounding fit their half, so no carry crosses over and each half gets exactly
-// Mul8(channel, a).
-inline uint32_t Mul8Pair(uint32_t pair, uint32_t a) {
-    uint32_t t = pair * a + 0x00800080u;
-    return ((t + ((t >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
 }
 
 // Source alpha = Mul8(texel alpha, k), blended SRCALPHA / INVSRCALPHA. Per channel this is
@@ -198,32 +155,16 @@ bool Raster_PrepareRectangle(const RasterSetup& setup, const RasterVertex* v, Ra
                              RasterCounters* counters) {
     // Clockwise culling removes both triangles; the general path does that.
     if (setup.cull == D3DCULL_CW) return false;
-    int64_t x[4], y[4];
-    for (int i = 0; i < 4; ++i) {
-        if (!d3d9raster::Snap(v[i].x, &x[i]) || !d3d9raster::Snap(v[i].y, &y[i])) return false;
-    }
-    // Strip order top-left, top-right, bottom-left, bottom-right.
-    if (x[0] != x[2] || x[1] != x[3] || y[0] != y[1] || y[2] != y[3]) return false;
-    if (!(x[0] < x[1] && y[0] < y[2])) return false;
-    if (!(v[0].u == v[2].u && v[1].u == v[3].u && v[0].v == v[1].v && v[2].v == v[3].v)) {
-        return false;
-    }
-    uint32_t diffuse = v[0].diffuse;
-    if (v[1].diffuse != diffuse || v[2].diffuse != diffuse || v[3].diffuse != diffuse) return false;
-
     const RasterImage& target = setup.target;
     const RasterTexture& tex = setup.texture;
+    raster::RectMapping m;
+    const raster::RectMatch match =
+        raster::MatchRectangle(v, tex.bits != nullptr, tex.width, tex.height, &m);
+    if (match == raster::RectMatch::kNotRectangle) return false;
     RasterRect& r = *out;
-    r = RasterRect{0, 0, 0, 0, 0, 0, RasterLoop::kGeneric, false, 255, diffuse};
-    int64_t c0 = d3d9raster::CeilPixel(x[0]), c1 = d3d9raster::CeilPixel(x[1]);
-    int64_t r0 = d3d9raster::CeilPixel(y[0]), r1 = d3d9raster::CeilPixel(y[2]);
-    if (c0 >= c1 || r0 >= r1) return true;  // covers no pixel centre
-    int32_t tx0 = 0, ty0 = 0;
-    if (tex.bits) {
-        tx0 = OneToOne(v[0].u, v[1].u, x[0], x[1], c0, c1, tex.width);
-        ty0 = OneToOne(v[0].v, v[2].v, y[0], y[2], r0, r1, tex.height);
-        if (tx0 < 0 || ty0 < 0) return false;
-    }
+    r = RasterRect{0, 0, 0, 0, 0, 0, RasterLoop::kGeneric, false, 255, m.diffuse};
+    if (match == raster::RectMatch::kNoPixels) return true;
+    const int64_t c0 = m.c0, c1 = m.c1, r0 = m.r0, r1 = m.r1;
     int64_t cx0 = c0 < 0 ? 0 : c0, cx1 = c1 > target.width ? target.width : c1;
     int64_t cy0 = r0 < 0 ? 0 : r0, cy1 = r1 > target.height ? target.height : r1;
     if (counters) ++counters->fast_rectangles;
@@ -233,9 +174,9 @@ bool Raster_PrepareRectangle(const RasterSetup& setup, const RasterVertex* v, Ra
     r.x1 = static_cast<int32_t>(cx1);
     r.y0 = static_cast<int32_t>(cy0);
     r.y1 = static_cast<int32_t>(cy1);
-    r.tx0 = static_cast<int32_t>(tx0 + (cx0 - c0));
-    r.ty0 = static_cast<int32_t>(ty0 + (cy0 - r0));
-    r.loop = ChooseLoop(setup, diffuse, &r.alpha_scale, &r.opaque);
+    r.tx0 = static_cast<int32_t>(m.tx0 + (cx0 - c0));
+    r.ty0 = static_cast<int32_t>(m.ty0 + (cy0 - r0));
+    r.loop = ChooseLoop(setup, m.diffuse, &r.alpha_scale, &r.opaque);
     if (counters) counters->pixels += static_cast<uint64_t>((cx1 - cx0) * (cy1 - cy0));
     return true;
 }

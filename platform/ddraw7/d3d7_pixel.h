@@ -1,35 +1,13 @@
-// One pixel of the Direct3D 7 pipeline: vertex snapping, texel fetch with the colour key, the
-// texture stage, the blend and the store. Shared by the general rasteriser and the rectangle
-// fast paths, so both compute every pixel the same way. Private to platform/ddraw7.
+// One pixel of the Direct3D 7 pipeline: texel fetch with the colour key, the texture stage, the
+// blend and the store. Shared by the general rasteriser and the rectangle fast paths, so both
+// compute every pixel the same way. Private to platform/ddraw7.
 #pragma once
-#include <cmath>
 #include <cstdint>
 
 #include "platform/ddraw7/d3d7_raster.h"
 #include "platform/ddraw7/pixel_format.h"
 
 namespace d3d7px {
-
-// A position snapped to the sub-pixel grid. False when it is not finite or outside the guard
-// band, so that every later product fits exactly in a double and an int64.
-inline bool Snap(float value, int64_t* out) {
-    double v = static_cast<double>(value);
-    if (!(v > -kD7GuardBand && v < kD7GuardBand)) return false;
-    *out = std::llrint(v * kD7SubpixelScale);
-    return true;
-}
-
-// First pixel centre at or after a snapped position.
-inline int64_t CeilPixel(int64_t fixed) {
-    return (fixed + (int64_t{1} << kD7SubpixelBits) - 1) >> kD7SubpixelBits;
-}
-
-// Point sampling: texel = clamp(floor(t), 0, size - 1) for t = coordinate x size. NaN reads 0.
-inline int32_t TexelIndex(double t, int32_t size) {
-    if (t >= static_cast<double>(size - 1)) return size - 1;
-    if (t > 0.0) return static_cast<int32_t>(t);
-    return 0;
-}
 
 // The texel as ARGB; false when the colour key removes it.
 inline bool Texel(const D7Texture& t, int32_t tx, int32_t ty, uint32_t* argb) {

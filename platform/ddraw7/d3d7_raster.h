@@ -73,9 +73,3 @@ void D7Raster_DrawTriangle(const D7Setup& setup, const D7Vertex& a, const D7Vert
 // The fast path for a four-vertex strip: false, having drawn nothing, when the strip is not an
 // axis-aligned rectangle that maps texels one to one within the texture.
 bool D7Raster_DrawRectangle(const D7Setup& setup, const D7Vertex* v, D3D7TestCounters* counters);
-
-// Sub-pixel precision of vertex positions: 8 fractional bits.
-constexpr int32_t kD7SubpixelBits = 8;
-constexpr double kD7SubpixelScale = 256.0;
-// Vertices farther than this from the origin (in pixels) make their triangle undrawable.
-constexpr double kD7GuardBand = 65536.0;

@@ -1,44 +1,17 @@
-// The rectangle fast paths: a four-vertex strip that is an axis-aligned rectangle mapping
-// texels one to one onto pixels (every tile the game draws) is drawn row by row without edge
-// functions or interpolation.
-//
-// Why the pixels equal the general rasteriser's: by the top-left rule the two triangles cover
-// exactly the pixel centres in [left, right) x [top, bottom) once each; with texture coordinates
-// constant along the rectangle's sides the sampled texel column depends only on the pixel
-// column (the row only on the pixel row); and a mapping is taken only when the ideal texel
-// coordinate at the first and last pixel lies at least 1/16 texel inside a texel, with exactly
-// one texel per pixel in between, which leaves a margin far above the general path's rounding.
-// Every pixel goes through the inline pipeline of d3d7_pixel.h, except in the two loops for
-// 32-bit textures without alpha on a 32-bit target, which only drop factors the 8-bit rule makes
-// exact (x * 255 = x, x * 0 = 0).
-#include <cmath>
-
+// The rectangle fast paths: a four-vertex strip that the shared rectangle test
+// (platform/raster/rectangle.h) finds to map texels one to one onto pixels (every tile the game
+// draws) is drawn row by row without edge functions or interpolation, with exactly the general
+// rasteriser's pixels. Every pixel goes through the inline pipeline of d3d7_pixel.h, except in
+// the two loops for 32-bit textures without alpha on a 32-bit target, which only drop factors
+// the 8-bit rule makes exact (x * 255 = x, x * 0 = 0).
 #include "platform/ddraw7/d3d7.h"
 #include "platform/ddraw7/d3d7_pixel.h"
+#include "platform/raster/mul8.h"
+#include "platform/raster/rectangle.h"
 
 namespace {
 
-constexpr double kMargin = 1.0 / 16.0;
-
-// The first texel index of a one-to-one mapping of pixels [p0, p1) onto texels, or -1. The
-// coordinate runs from c_start at the snapped edge e_start to c_end at e_end.
-int32_t OneToOne(double c_start, double c_end, int64_t e_start, int64_t e_end, int64_t p0,
-                 int64_t p1, int32_t size) {
-    auto ideal = [&](int64_t p) {
-        double t = static_cast<double>((p << kD7SubpixelBits) - e_start) /
-                   static_cast<double>(e_end - e_start);
-        return (c_start + t * (c_end - c_start)) * size;
-    };
-    double first = ideal(p0);
-    double last = ideal(p1 - 1);
-    if (!(first >= 0.0) || !(last < static_cast<double>(size))) return -1;
-    double first_floor = std::floor(first);
-    double last_floor = std::floor(last);
-    if (first - first_floor < kMargin || first - first_floor > 1.0 - kMargin) return -1;
-    if (last - last_floor < kMargin || last - last_floor > 1.0 - kMargin) return -1;
-    if (last_floor - first_floor != static_cast<double>(p1 - 1 - p0)) return -1;
-    return static_cast<int32_t>(first_floor);
-}
+using raster::Mul8Pair;
 
 struct Span {
     uint8_t* dst;          // the destination row
@@ -79,13 +52,6 @@ template <bool kKeyed>
             }
         }
     }
-}
-
-// Mul8 of two channels at once, in the low bytes of the two 16-bit halves of `pair`: each
-// product and its rounding fit their half, so no carry crosses over.
-inline uint32_t Mul8Pair(uint32_t pair, uint32_t a) {
-    uint32_t t = pair * a + 0x00800080u;
-    return ((t + ((t >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
 }
 
 // Texel colours at source alpha `a`, blended SRCALPHA / INVSRCALPHA: per channel
@@ -173,30 +139,16 @@ Loop ChooseLoop(const D7Setup& setup, uint32_t diffuse, uint32_t* alpha) {
 bool D7Raster_DrawRectangle(const D7Setup& setup, const D7Vertex* v, D3D7TestCounters* counters) {
     // Clockwise culling removes both triangles; the general path does that.
     if (setup.cull == D3DCULL_CW) return false;
-    int64_t x[4], y[4];
-    for (int i = 0; i < 4; ++i) {
-        if (!d3d7px::Snap(v[i].x, &x[i]) || !d3d7px::Snap(v[i].y, &y[i])) return false;
-    }
-    // Strip order top-left, top-right, bottom-left, bottom-right.
-    if (x[0] != x[2] || x[1] != x[3] || y[0] != y[1] || y[2] != y[3]) return false;
-    if (!(x[0] < x[1] && y[0] < y[2])) return false;
-    if (!(v[0].u == v[2].u && v[1].u == v[3].u && v[0].v == v[1].v && v[2].v == v[3].v)) {
-        return false;
-    }
-    uint32_t diffuse = v[0].diffuse;
-    if (v[1].diffuse != diffuse || v[2].diffuse != diffuse || v[3].diffuse != diffuse) return false;
-
     const D7Image& target = setup.target;
     const D7Texture& tex = setup.texture;
-    int64_t c0 = d3d7px::CeilPixel(x[0]), c1 = d3d7px::CeilPixel(x[1]);
-    int64_t r0 = d3d7px::CeilPixel(y[0]), r1 = d3d7px::CeilPixel(y[2]);
-    if (c0 >= c1 || r0 >= r1) return true;  // covers no pixel centre
-    int32_t tx0 = 0, ty0 = 0;
-    if (tex.bits) {
-        tx0 = OneToOne(v[0].u, v[1].u, x[0], x[1], c0, c1, tex.width);
-        ty0 = OneToOne(v[0].v, v[2].v, y[0], y[2], r0, r1, tex.height);
-        if (tx0 < 0 || ty0 < 0) return false;
-    }
+    raster::RectMapping m;
+    const raster::RectMatch match =
+        raster::MatchRectangle(v, tex.bits != nullptr, tex.width, tex.height, &m);
+    if (match == raster::RectMatch::kNotRectangle) return false;
+    if (match == raster::RectMatch::kNoPixels) return true;
+    const int64_t c0 = m.c0, c1 = m.c1, r0 = m.r0, r1 = m.r1;
+    const int32_t tx0 = m.tx0, ty0 = m.ty0;
+    const uint32_t diffuse = m.diffuse;
     const RECT& clip = setup.clip;
     int64_t cx0 = c0 < clip.left ? clip.left : c0, cx1 = c1 > clip.right ? clip.right : c1;
     int64_t cy0 = r0 < clip.top ? clip.top : r0, cy1 = r1 > clip.bottom ? clip.bottom : r1;

@@ -8,6 +8,7 @@
 
 #include "platform/ddraw7/ddraw.h"
 #include "platform/host/video.h"
+#include "platform/raster/mul8.h"
 
 namespace dd7px {
 
@@ -154,13 +155,8 @@ inline void StoreRaw(DDFormat f, uint8_t* row, int32_t x, uint32_t v) {
     }
 }
 
-// The one rule for every 8-bit product (texture-stage MODULATE and both blend factors):
-//     Mul8(a, b) = round(a * b / 255), ties impossible since 255 is odd,
-// exact at the ends (Mul8(x, 255) = x, Mul8(x, 0) = 0), computed without a division.
-inline uint32_t Mul8(uint32_t a, uint32_t b) {
-    uint32_t t = a * b + 128;
-    return (t + (t >> 8)) >> 8;
-}
+// Every 8-bit product (texture-stage MODULATE and both blend factors) rounds by the shared rule.
+using raster::Mul8;
 
 inline uint32_t Pack(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
     return (a << 24) | (r << 16) | (g << 8) | b;

@@ -11,6 +11,7 @@
 #include "platform/d3d9/pixel_math.h"
 #include "platform/d3d9/test_hooks.h"
 #include "platform/win32/window.h"
+#include "tests/screen/surface_helpers.h"
 
 struct QuadVertex {
     float x, y, z, rhw;
@@ -83,21 +84,10 @@ class DeviceTest : public ::testing::Test {
     // Raw pixel of the current target (32 or 16 bits).
     uint32_t Pixel(int x, int y) {
         const SurfaceMemory& m = target_->Memory();
-        const uint8_t* row = m.bits + y * m.pitch;
-        if (d3d9px::BytesPerPixel(m.format) == 4) {
-            uint32_t v;
-            std::memcpy(&v, row + 4 * x, 4);
-            return v;
-        }
-        uint16_t v;
-        std::memcpy(&v, row + 2 * x, 2);
-        return v;
+        return StoredPixel(m, d3d9px::BytesPerPixel(m.format) == 4, x, y);
     }
 
-    std::vector<uint8_t> TargetBytes() {
-        const SurfaceMemory& m = target_->Memory();
-        return std::vector<uint8_t>(m.bits, m.bits + static_cast<size_t>(m.pitch) * m.height);
-    }
+    std::vector<uint8_t> TargetBytes() { return StoredBytes(target_->Memory()); }
 
     // A strip quad from (x0, y0) to (x1, y1) with coordinates (u0, v0)..(u1, v1).
     HRESULT Quad(float x0, float y0, float x1, float y1, float u0, float v0, float u1, float v1,

@@ -1,5 +1,6 @@
 // The screen library started on a fresh runtime heap for each test, with the decoders
-// registered, and helpers that make sprites from images built in code and read the back buffer.
+// registered, and helpers that make sprites from images built in code (surface_helpers.h) and
+// read the back buffer.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include "runtime/screen/d3d9/sprite.h"
 #include "runtime/screen/d3d9/sprite3d.h"
 #include "tests/image/image_builders.h"
+#include "tests/screen/surface_helpers.h"
 #include "tests/support/runtime_fixture.h"
 
 class ScreenTest : public RuntimeTest {
@@ -44,42 +46,14 @@ class ScreenTest : public RuntimeTest {
     // The back buffer's pixel at (x, y) as stored (32-bit, or 16-bit in the low half).
     uint32_t Pixel(int x, int y) {
         const SurfaceMemory& m = Screen_State().backBuffer->Memory();
-        const uint8_t* row = m.bits + static_cast<size_t>(y) * m.pitch;
-        if (m.format == D3DFMT_X8R8G8B8) {
-            uint32_t v;
-            std::memcpy(&v, row + 4 * x, 4);
-            return v;
-        }
-        uint16_t v;
-        std::memcpy(&v, row + 2 * x, 2);
-        return v;
+        return StoredPixel(m, m.format == D3DFMT_X8R8G8B8, x, y);
     }
     uint32_t Rgb(int x, int y) { return Pixel(x, y) & 0xFFFFFF; }
     std::vector<uint8_t> BackBufferBytes() {
-        const SurfaceMemory& m = Screen_State().backBuffer->Memory();
-        return std::vector<uint8_t>(m.bits, m.bits + static_cast<size_t>(m.pitch) * m.height);
+        return StoredBytes(Screen_State().backBuffer->Memory());
     }
     void ClearTo(uint32_t colour) { Device()->Clear(0, nullptr, D3DCLEAR_TARGET, colour, 0, 0); }
 
-    // A 24-bit BMP whose pixel (x, y) is colour(x, y) as 0xRRGGBB.
-    template <typename F>
-    static Bytes Bmp24(int32_t w, int32_t h, F colour) {
-        BmpImage image;
-        image.width = w;
-        image.height = h;
-        image.bits = 24;
-        for (int32_t y = 0; y < h; ++y) {
-            Bytes row;
-            for (int32_t x = 0; x < w; ++x) {
-                uint32_t c = colour(x, y);
-                row.push_back(static_cast<uint8_t>(c));
-                row.push_back(static_cast<uint8_t>(c >> 8));
-                row.push_back(static_cast<uint8_t>(c >> 16));
-            }
-            image.rows.push_back(row);
-        }
-        return EncodeBmp(image);
-    }
     SpriteId Make(int32_t number, const Bytes& file) {
         return Sprite_CreateFromMemory(number, file.data(), static_cast<int32_t>(file.size()));
     }

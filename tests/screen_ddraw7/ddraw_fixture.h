@@ -11,6 +11,7 @@
 #include "platform/ddraw7/ddraw.h"
 #include "platform/ddraw7/test_hooks.h"
 #include "platform/win32/window.h"
+#include "tests/screen/surface_helpers.h"
 
 class DDrawTest : public ::testing::Test {
   protected:
@@ -106,21 +107,11 @@ class DDrawTest : public ::testing::Test {
     // The raw pixel at (x, y), read from the surface's memory.
     static uint32_t Raw(IDirectDrawSurface7* s, int x, int y) {
         const DDSurfaceMemory& m = s->Memory();
-        const uint8_t* row = m.bits + static_cast<size_t>(y) * m.pitch;
-        if (m.format == DDFormat::kX8R8G8B8 || m.format == DDFormat::kA8R8G8B8) {
-            uint32_t v;
-            std::memcpy(&v, row + 4 * x, 4);
-            return v;
-        }
-        uint16_t v;
-        std::memcpy(&v, row + 2 * x, 2);
-        return v;
+        return StoredPixel(m, m.format == DDFormat::kX8R8G8B8 || m.format == DDFormat::kA8R8G8B8, x,
+                           y);
     }
 
-    static std::vector<uint8_t> Bytes(IDirectDrawSurface7* s) {
-        const DDSurfaceMemory& m = s->Memory();
-        return std::vector<uint8_t>(m.bits, m.bits + static_cast<size_t>(m.pitch) * m.height);
-    }
+    static std::vector<uint8_t> Bytes(IDirectDrawSurface7* s) { return StoredBytes(s->Memory()); }
 
     IDirectDraw7* dd_ = nullptr;
     HWND window_ = nullptr;

@@ -1,11 +1,11 @@
 // Starting and ending the screen and sprite library: the sprite table, the shared window, the
 // Direct3D 9 object from "d3d9.dll".
 #include "platform/win32/loader.h"
-#include "runtime/core/object_table.h"
 #include "runtime/screen/d3d9/screen.h"
 #include "runtime/screen/d3d9/screen_state.h"
 #include "runtime/screen/d3d9/sprite.h"
 #include "runtime/screen/shared_window.h"
+#include "runtime/screen/sprite_table.h"
 
 ScreenState& Screen_State() {
     static ScreenState state{};
@@ -30,7 +30,7 @@ int32_t Sprite_Init() {
     // Checked before the table is made: a second start must not orphan the sprites of the
     // first.
     if (s.initialised) return 0;
-    s.sprites = ObjectTable_Create(static_cast<int32_t>(sizeof(SpriteRecord)), 64, &Sprite_Free);
+    s.sprites = SpriteTable_Create<SpriteRecord>(&Sprite_Free);
     if (!s.sprites) return 0;
     if (!s.sharedWindow || !IsWindow(s.sharedWindow)) s.sharedWindow = SharedWindow_Create();
     if (!s.sharedWindow) return 0;

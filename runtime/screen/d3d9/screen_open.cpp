@@ -1,13 +1,11 @@
 // Opening and closing the full-screen screen: back-buffer format, present parameters, device
 // creation in the shared window, and the close that undoes both open operations.
-#include "platform/win32/heap.h"
 #include "platform/win32/time.h"
-#include "runtime/core/program.h"
 #include "runtime/screen/d3d9/screen.h"
 #include "runtime/screen/d3d9/screen_device.h"
 #include "runtime/screen/d3d9/screen_state.h"
 #include "runtime/screen/d3d9/sprite.h"
-#include "runtime/screen/drawing.h"
+#include "runtime/screen/screen_output_context.h"
 
 namespace {
 
@@ -187,11 +185,7 @@ void Screen_Close() {
     ScreenState& s = Screen_State();
     if (!s.screenOpen) return;
     // Drawing on the screen ends with it: the back buffer's device context goes back first.
-    if (s.outputContext) {
-        if (Drawing_Current() == s.outputContext) Drawing_Stop();
-        HeapFree(Runtime_Heap(), 0, s.outputContext);
-        s.outputContext = nullptr;
-    }
+    ScreenOutput_FreeContext(&s.outputContext);
     Sprite_FreeAll();
     if (s.device) {
         Screen_EndScene();

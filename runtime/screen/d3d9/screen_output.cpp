@@ -1,11 +1,10 @@
 // Screen_Output on Direct3D 9: the back buffer as a drawing output. The context holds the back
 // buffer's device context, or its lock while the drawing library writes the pixels directly;
 // the routines below move between the two and give both up at the end.
-#include "platform/win32/heap.h"
-#include "runtime/core/program.h"
 #include "runtime/screen/d3d9/screen.h"
 #include "runtime/screen/d3d9/screen_state.h"
 #include "runtime/screen/drawing.h"
+#include "runtime/screen/screen_output_context.h"
 
 namespace {
 
@@ -51,6 +50,8 @@ void ReleaseOutput(DrawingContext* c, int32_t) {
     }
 }
 
+constexpr ScreenOutputRoutines kRoutines{&AcquireDC, &LockBuffer, &ReleaseOutput};
+
 }  // namespace
 
 DrawingContext* Screen_Output() {
@@ -59,24 +60,8 @@ DrawingContext* Screen_Output() {
     Screen_EndScene();
     HDC dc = nullptr;
     if (!s.backBuffer || s.backBuffer->GetDC(&dc) != D3D_OK) return nullptr;
-    if (!s.outputContext) {
-        s.outputContext = static_cast<DrawingContext*>(
-            HeapAlloc(Runtime_Heap(), HEAP_ZERO_MEMORY, sizeof(DrawingContext)));
-    }
-    DrawingContext* c = Drawing_CreateContextIn(s.outputContext);
-    if (!c) {
-        s.backBuffer->ReleaseDC(dc);
-        return nullptr;
-    }
-    c->outputKind = kDrawingOutputScreen;
-    c->dc = dc;
-    c->bufferBits = nullptr;
-    c->pixelFormatCode = s.pixelFormatCode;
-    c->acquireDC = &AcquireDC;
-    c->lockBuffer = &LockBuffer;
-    c->releaseOutput = &ReleaseOutput;
-    c->outputWidth = s.screenWidth;
-    c->outputHeight = s.screenHeight;
-    c->outputDepth = s.depth;
+    DrawingContext* c = ScreenOutput_MakeContext(&s.outputContext, dc, kRoutines, s.pixelFormatCode,
+                                                 s.screenWidth, s.screenHeight, s.depth);
+    if (!c) s.backBuffer->ReleaseDC(dc);
     return c;
 }

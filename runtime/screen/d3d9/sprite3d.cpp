@@ -2,6 +2,7 @@
 // freeing them.
 #include "runtime/screen/d3d9/sprite3d.h"
 #include "runtime/core/object_table.h"
+#include "runtime/screen/sprite_table.h"
 
 Sprite3DState& Sprite3D_State() {
     static Sprite3DState state{};
@@ -12,8 +13,7 @@ int32_t Sprite3D_Init() {
     Sprite3DState& q = Sprite3D_State();
     // A second start keeps the quads of the first.
     if (!q.quads) {
-        q.quads =
-            ObjectTable_Create(static_cast<int32_t>(sizeof(Sprite3DRecord)), 64, &Sprite3D_Free);
+        q.quads = SpriteTable_Create<Sprite3DRecord>(&Sprite3D_Free);
     }
     q.quadSrcBlend = D3DBLEND_SRCALPHA;
     q.quadDestBlend = D3DBLEND_INVSRCALPHA;
@@ -37,7 +37,7 @@ SpriteId Sprite3D_Create(int32_t quad, int32_t sprite_number) {
     auto* record =
         static_cast<Sprite3DRecord*>(ObjectTable_Allocate(q.quads, quad, &dynamic_number));
     if (!record) return 0;
-    int32_t number = quad == -1 ? dynamic_number : quad;
+    int32_t number = SpriteTable_Number(quad, dynamic_number);
     SpriteRecord* sprite = Sprite_Record(sprite_number);
     if (!sprite || !(sprite->mode & kSpriteTextureMode)) {
         ObjectTable_Release(q.quads, number);
@@ -54,13 +54,13 @@ SpriteId Sprite3D_Create(int32_t quad, int32_t sprite_number) {
         record->baseVertices[i] = Sprite3DVertex{0, 0, 0.0f, 1.0f, 0x00FFFFFFu, uv[i][0], uv[i][1]};
     }
     record->verticesReady = 0;
-    return quad == -1 ? static_cast<SpriteId>(number) : reinterpret_cast<SpriteId>(record);
+    return SpriteTable_Id(quad, dynamic_number, record);
 }
 
 void Sprite3D_Free(int32_t quad) {
     Sprite3DState& q = Sprite3D_State();
     if (!q.quads) return;
-    auto* record = static_cast<Sprite3DRecord*>(ObjectTable_Get(q.quads, quad));
+    auto* record = SpriteTable_Get<Sprite3DRecord>(q.quads, quad);
     if (!record) return;
     TextureRecord_Release(record->texture);
     ObjectTable_Release(q.quads, quad);

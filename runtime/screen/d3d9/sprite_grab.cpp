@@ -4,6 +4,7 @@
 #include "runtime/screen/d3d9/screen.h"
 #include "runtime/screen/d3d9/screen_state.h"
 #include "runtime/screen/d3d9/sprite.h"
+#include "runtime/screen/sprite_table.h"
 
 SpriteId Sprite_Grab(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h, int32_t mode) {
     ScreenState& s = Screen_State();
@@ -47,8 +48,7 @@ SpriteId Sprite_Grab(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
         HDC dest = Sprite_GetDC(sprite->texture);
         if (dest) {
             BitBlt(dest, 0, 0, w, h, source, x, y, SRCCOPY);
-            result =
-                number == -1 ? static_cast<SpriteId>(grabbed) : reinterpret_cast<SpriteId>(sprite);
+            result = SpriteTable_Id(number, grabbed, sprite);
             Sprite_ReleaseDC(sprite->texture);
         }
     }

@@ -1,17 +1,16 @@
 // The sprite table: looking sprites up, their sizes, freeing one or all.
+#include "runtime/screen/sprite_table.h"
 #include "runtime/core/object_table.h"
 #include "runtime/screen/d3d9/screen.h"
 #include "runtime/screen/d3d9/screen_state.h"
 #include "runtime/screen/d3d9/sprite.h"
 
 SpriteRecord* Sprite_Record(int32_t number) {
-    ObjectTable* table = Screen_State().sprites;
-    return table ? static_cast<SpriteRecord*>(ObjectTable_Get(table, number)) : nullptr;
+    return SpriteTable_Get<SpriteRecord>(Screen_State().sprites, number);
 }
 
 SpriteRecord* Sprite_Exists(int32_t number) {
-    ObjectTable* table = Screen_State().sprites;
-    return table ? static_cast<SpriteRecord*>(ObjectTable_Find(table, number)) : nullptr;
+    return SpriteTable_Find<SpriteRecord>(Screen_State().sprites, number);
 }
 
 int32_t Sprite_Width(int32_t number) {
@@ -43,6 +42,5 @@ void Sprite_Free(int32_t number) {
 }
 
 void Sprite_FreeAll() {
-    ObjectTable* table = Screen_State().sprites;
-    if (table) ObjectTable_FreeAll(table);
+    SpriteTable_FreeAll(Screen_State().sprites);
 }

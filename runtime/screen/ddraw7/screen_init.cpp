@@ -2,13 +2,13 @@
 // shared window, the keyboard this backend needs, and the DirectDraw object from "DDRAW.DLL",
 // shared with a count of its users.
 #include "platform/win32/loader.h"
-#include "runtime/core/object_table.h"
 #include "runtime/input/keyboard.h"
 #include "runtime/screen/ddraw7/screen_state.h"
 #include "runtime/screen/ddraw7/sprite.h"
 #include "runtime/screen/ddraw7/sprite3d.h"
 #include "runtime/screen/screen.h"
 #include "runtime/screen/shared_window.h"
+#include "runtime/screen/sprite_table.h"
 
 ScreenState& Screen_State() {
     static ScreenState state{};
@@ -72,7 +72,7 @@ int32_t Sprite_Init() {
     // A second start would count a second user of the DirectDraw object that no end releases.
     if (s.initialised) return 0;
     // 1.
-    s.sprites = ObjectTable_Create(static_cast<int32_t>(sizeof(SpriteRecord)), 64, &Sprite_Free);
+    s.sprites = SpriteTable_Create<SpriteRecord>(&Sprite_Free);
     if (!s.sprites) return 0;
     // 2.
     if (!s.sharedWindow || !IsWindow(s.sharedWindow)) s.sharedWindow = SharedWindow_Create();

@@ -1,14 +1,12 @@
 // Opening and closing the full-screen screen on DirectDraw 7: exclusive mode and the display
 // mode, the primary surface with its back buffer, clearing both, the monitor's frequency and the
 // screen's pixel-format code; and the close that undoes both open operations.
-#include "platform/win32/heap.h"
 #include "platform/win32/time.h"
-#include "runtime/core/program.h"
 #include "runtime/screen/ddraw7/screen_state.h"
 #include "runtime/screen/ddraw7/sprite.h"
 #include "runtime/screen/ddraw7/sprite3d.h"
-#include "runtime/screen/drawing.h"
 #include "runtime/screen/screen.h"
+#include "runtime/screen/screen_output_context.h"
 
 namespace {
 
@@ -129,11 +127,7 @@ void Screen_Close() {
     ScreenState& s = Screen_State();
     if (!s.screenOpen) return;
     // Drawing on the screen ends with it: the back buffer goes back first.
-    if (s.outputContext) {
-        if (Drawing_Current() == s.outputContext) Drawing_Stop();
-        HeapFree(Runtime_Heap(), 0, s.outputContext);
-        s.outputContext = nullptr;
-    }
+    ScreenOutput_FreeContext(&s.outputContext);
     Screen_DropOutput();
     // Nothing is saved or restored for a screen that is going away.
     s.screenOpen = 0;

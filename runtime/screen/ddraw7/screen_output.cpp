@@ -2,10 +2,9 @@
 // output holds: the back buffer's device context, its lock while the drawing library writes the
 // pixels directly, or nothing; the routines below move between them, and the flip gives up
 // whatever is still held so a missing Drawing_Stop cannot block it.
-#include "platform/win32/heap.h"
-#include "runtime/core/program.h"
 #include "runtime/screen/ddraw7/screen_state.h"
 #include "runtime/screen/drawing.h"
+#include "runtime/screen/screen_output_context.h"
 
 namespace {
 
@@ -54,6 +53,8 @@ void ReleaseOutput(DrawingContext* c, int32_t) {
     Screen_DropOutput();
 }
 
+constexpr ScreenOutputRoutines kRoutines{&AcquireDC, &LockBuffer, &ReleaseOutput};
+
 }  // namespace
 
 void Screen_DropOutput() {
@@ -82,26 +83,13 @@ DrawingContext* Screen_Output() {
     if (s.outputDC != 0 || !s.backBuffer) return nullptr;
     HDC dc = nullptr;
     if (s.backBuffer->GetDC(&dc) != DD_OK) return nullptr;
-    if (!s.outputContext) {
-        s.outputContext = static_cast<DrawingContext*>(
-            HeapAlloc(Runtime_Heap(), HEAP_ZERO_MEMORY, sizeof(DrawingContext)));
-    }
-    DrawingContext* c = Drawing_CreateContextIn(s.outputContext);
+    DrawingContext* c = ScreenOutput_MakeContext(&s.outputContext, dc, kRoutines, s.pixelFormatCode,
+                                                 s.screenWidth, s.screenHeight, s.depth);
     if (!c) {
         s.backBuffer->ReleaseDC(dc);
         return nullptr;
     }
     s.outputDC = reinterpret_cast<intptr_t>(dc);
     s.output = c;
-    c->outputKind = kDrawingOutputScreen;
-    c->dc = dc;
-    c->bufferBits = nullptr;
-    c->pixelFormatCode = s.pixelFormatCode;
-    c->acquireDC = &AcquireDC;
-    c->lockBuffer = &LockBuffer;
-    c->releaseOutput = &ReleaseOutput;
-    c->outputWidth = s.screenWidth;
-    c->outputHeight = s.screenHeight;
-    c->outputDepth = s.depth;
     return c;
 }

@@ -4,10 +4,10 @@
 // into the child's part of the desktop.
 #include "platform/win32/loader.h"
 #include "platform/win32/time.h"
-#include "runtime/core/program.h"
 #include "runtime/screen/ddraw7/screen_state.h"
 #include "runtime/screen/ddraw7/sprite.h"
 #include "runtime/screen/screen.h"
+#include "runtime/screen/windowed_child.h"
 
 namespace {
 
@@ -22,33 +22,8 @@ void ReleaseInterface(T*& p) {
     p = nullptr;
 }
 
-void FitChild(ScreenState& s) {
-    if (!s.autoStretch) return;
-    RECT client{0, 0, 0, 0};
-    GetClientRect(s.window, &client);
-    SetWindowPos(s.childWindow, nullptr, 0, 0, client.right - s.rightOffset - s.childX,
-                 client.bottom - s.bottomOffset - s.childY,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER);
-}
-
-LRESULT ParentHook(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    ScreenState& s = Screen_State();
-    if (message == WM_SIZE && s.screenOpen && s.windowed) {
-        FitChild(s);
-        if (s.screenWidth) Screen_Flip();
-    }
-    return CallWindowProcA(s.oldParentProc, window, message, wparam, lparam);
-}
-
-LRESULT ChildHook(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    ScreenState& s = Screen_State();
-    if (message == WM_PAINT && s.screenOpen) {
-        LRESULT result = CallWindowProcA(s.oldChildProc, window, message, wparam, lparam);
-        if (s.screenWidth) Screen_Flip();
-        return result;
-    }
-    return CallWindowProcA(s.oldChildProc, window, message, wparam, lparam);
-}
+constexpr WNDPROC kParentHook = &WindowedChild_ParentHook<&Screen_State, &Screen_Flip>;
+constexpr WNDPROC kChildHook = &WindowedChild_ChildHook<&Screen_State, &Screen_Flip>;
 
 void Abandon(ScreenState& s) {
     ReleaseInterface(s.backBuffer);
@@ -102,33 +77,19 @@ int32_t Screen_OpenWindowed(HWND parent, int32_t x, int32_t y, int32_t width, in
     ScreenState& s = Screen_State();
     Screen_Close();
     if (!parent || !IsWindow(parent) || !s.initialised || !s.directDraw) return 0;
-    s.childX = x;
-    s.childY = y;
-    s.rightOffset = rightOffset;
-    s.bottomOffset = bottomOffset;
-    s.autoStretch = autoStretch;
-    s.windowed = 1;
-    s.window = parent;
-    s.width = s.screenWidth = width;
-    s.height = s.screenHeight = height;
-    s.childWindow = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, x, y, width, height,
-                                    parent, nullptr, Program_Globals().module_handle, nullptr);
+    WindowedChild_Place(s, parent, x, y, width, height, autoStretch, rightOffset, bottomOffset);
+    s.childWindow = WindowedChild_Create(parent, x, y, width, height);
     if (!s.childWindow) {
         Abandon(s);
         return 0;
     }
-    FitChild(s);
+    WindowedChild_Refit(s);
     if (!MakeSurfaces(s, width, height)) {
         Abandon(s);
         return 0;
     }
-    if (!GetPropA(parent, kHookedProperty)) {
-        s.oldParentProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ParentHook)));
-        SetPropA(parent, kHookedProperty, reinterpret_cast<HANDLE>(1));
-    }
-    s.oldChildProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(s.childWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChildHook)));
+    WindowedChild_HookParent(parent, kHookedProperty, kParentHook, &s.oldParentProc);
+    s.oldChildProc = WindowedChild_HookChild(s.childWindow, kChildHook);
     RegisterSessionNotification(parent);
     // Flips are paced on the performance counter: one period is 1 / (frame rate + 1) seconds.
     LARGE_INTEGER frequency{0}, now{0};

@@ -4,6 +4,7 @@
 #include "runtime/screen/ddraw7/sprite3d.h"
 #include "runtime/core/object_table.h"
 #include "runtime/screen/ddraw7/screen_state.h"
+#include "runtime/screen/sprite_table.h"
 
 Sprite3DState& Sprite3D_State() {
     static Sprite3DState state{};
@@ -14,8 +15,7 @@ int32_t Sprite3D_Init() {
     Sprite3DState& q = Sprite3D_State();
     // A second start keeps the quads of the first.
     if (!q.quads) {
-        q.quads =
-            ObjectTable_Create(static_cast<int32_t>(sizeof(Sprite3DRecord)), 64, &Sprite3D_Free);
+        q.quads = SpriteTable_Create<Sprite3DRecord>(&Sprite3D_Free);
     }
     if (q.direct3d) return 1;
     IDirectDraw7* dd = Screen_State().directDraw;
@@ -40,7 +40,7 @@ SpriteId Sprite3D_Create(int32_t quad, int32_t sprite_number) {
     auto* record =
         static_cast<Sprite3DRecord*>(ObjectTable_Allocate(q.quads, quad, &dynamic_number));
     if (!record) return 0;
-    const int32_t number = quad == -1 ? dynamic_number : quad;
+    const int32_t number = SpriteTable_Number(quad, dynamic_number);
     SpriteRecord* sprite = Sprite_Record(sprite_number);
     IDirectDrawSurface7* surface = sprite ? Sprite_Surface(sprite) : nullptr;
     if (!surface || !(sprite->mode & kSpriteTextureMode)) {
@@ -58,13 +58,13 @@ SpriteId Sprite3D_Create(int32_t quad, int32_t sprite_number) {
         record->vertices[i] = D3DTLVERTEX{0, 0, 0.0f, 1.0f, 0xFFFFFFFFu, 0, uv[i][0], uv[i][1]};
     }
     record->verticesReady = 0;
-    return quad == -1 ? static_cast<SpriteId>(number) : reinterpret_cast<SpriteId>(record);
+    return SpriteTable_Id(quad, dynamic_number, record);
 }
 
 void Sprite3D_Free(int32_t quad) {
     Sprite3DState& q = Sprite3D_State();
     if (!q.quads) return;
-    auto* record = static_cast<Sprite3DRecord*>(ObjectTable_Get(q.quads, quad));
+    auto* record = SpriteTable_Get<Sprite3DRecord>(q.quads, quad);
     if (!record) return;
     record->surface->Release();
     ObjectTable_Release(q.quads, quad);

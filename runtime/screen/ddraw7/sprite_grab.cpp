@@ -5,6 +5,7 @@
 #include "runtime/core/program.h"
 #include "runtime/screen/ddraw7/screen_state.h"
 #include "runtime/screen/ddraw7/sprite.h"
+#include "runtime/screen/sprite_table.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ SpriteId Sprite_Grab(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h,
     }
     DDCOLORKEY black{0, 0};
     sprite->surface->SetColorKey(DDCKEY_SRCBLT, &black);
-    return number == -1 ? static_cast<SpriteId>(id) : reinterpret_cast<SpriteId>(sprite->surface);
+    return SpriteTable_Id(number, id, sprite->surface);
 }
 
 SpriteId Sprite_Grab(int32_t number, int32_t x, int32_t y, int32_t w, int32_t h) {

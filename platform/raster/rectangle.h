@@ -1,0 +1,74 @@
+// The test behind the rectangle fast paths: a four-vertex strip that is an axis-aligned
+// rectangle mapping texels one to one onto pixels can be drawn row by row, without edge
+// functions or interpolation, and give exactly the general rasteriser's pixels.
+//
+// Why: by the top-left rule the strip's two triangles cover exactly the pixel centres in
+// [left, right) x [top, bottom) once each; with texture coordinates constant along the
+// rectangle's sides the sampled texel column depends only on the pixel column (the row only on
+// the pixel row); and a mapping is taken only when the ideal texel coordinate at the first and
+// last pixel lies at least 1/16 texel inside a texel, with exactly one texel per pixel in
+// between, which leaves a margin far above the general path's rounding.
+#pragma once
+#include <cstdint>
+
+#include "platform/raster/subpixel.h"
+
+namespace raster {
+
+// The first texel index of a one-to-one mapping of pixels [p0, p1) onto texels, or -1. The
+// coordinate runs from c_start at the snapped edge e_start to c_end at e_end, and p0 and p1 are
+// the first pixel centres at or after e_start and e_end.
+int32_t OneToOne(double c_start, double c_end, int64_t e_start, int64_t e_end, int64_t p0,
+                 int64_t p1, int32_t size);
+
+// The rectangle a strip covers, before clipping: pixel columns [c0, c1) and rows [r0, r1),
+// with texel (tx0, ty0) on pixel (c0, r0) and one texel per pixel from there.
+struct RectMapping {
+    int64_t c0, c1, r0, r1;
+    int32_t tx0, ty0;
+    uint32_t diffuse;  // the vertices' one colour (ARGB)
+};
+
+// kNotRectangle: the general rasteriser must draw the strip. kNoPixels: a rectangle (diffuse
+// is set) that covers no pixel centre. kMapped: every field is set.
+enum class RectMatch : uint8_t { kNotRectangle, kNoPixels, kMapped };
+
+// Matches a strip of four vertices (anything with x, y, u, v and diffuse) in the order
+// top-left, top-right, bottom-left, bottom-right. Without a texture (textured false) any
+// texture coordinates map, and tx0, ty0 are 0.
+template <class V>
+RectMatch MatchRectangle(const V* v, bool textured, int32_t tex_width, int32_t tex_height,
+                         RectMapping* out) {
+    int64_t x[4], y[4];
+    for (int i = 0; i < 4; ++i) {
+        if (!Snap(v[i].x, &x[i]) || !Snap(v[i].y, &y[i])) return RectMatch::kNotRectangle;
+    }
+    if (x[0] != x[2] || x[1] != x[3] || y[0] != y[1] || y[2] != y[3]) {
+        return RectMatch::kNotRectangle;
+    }
+    if (!(x[0] < x[1] && y[0] < y[2])) return RectMatch::kNotRectangle;
+    if (!(v[0].u == v[2].u && v[1].u == v[3].u && v[0].v == v[1].v && v[2].v == v[3].v)) {
+        return RectMatch::kNotRectangle;
+    }
+    const uint32_t diffuse = v[0].diffuse;
+    if (v[1].diffuse != diffuse || v[2].diffuse != diffuse || v[3].diffuse != diffuse) {
+        return RectMatch::kNotRectangle;
+    }
+    RectMapping& m = *out;
+    m.diffuse = diffuse;
+    m.c0 = CeilPixel(x[0]);
+    m.c1 = CeilPixel(x[1]);
+    m.r0 = CeilPixel(y[0]);
+    m.r1 = CeilPixel(y[2]);
+    if (m.c0 >= m.c1 || m.r0 >= m.r1) return RectMatch::kNoPixels;
+    m.tx0 = 0;
+    m.ty0 = 0;
+    if (textured) {
+        m.tx0 = OneToOne(v[0].u, v[1].u, x[0], x[1], m.c0, m.c1, tex_width);
+        m.ty0 = OneToOne(v[0].v, v[2].v, y[0], y[2], m.r0, m.r1, tex_height);
+        if (m.tx0 < 0 || m.ty0 < 0) return RectMatch::kNotRectangle;
+    }
+    return RectMatch::kMapped;
+}
+
+}  // namespace raster
