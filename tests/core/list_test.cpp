@@ -9,30 +9,10 @@
 
 #include "runtime/core/array.h"
 #include "runtime/core/strings.h"
+#include "tests/support/freed_block.h"
 #include "tests/support/runtime_fixture.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define KAVRO_TEST_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KAVRO_TEST_ASAN 1
-#endif
-#endif
-#if KAVRO_TEST_ASAN
-#include <sanitizer/asan_interface.h>
-#endif
-
 namespace {
-
-// Freed blocks stay poisoned while in the sanitizer's quarantine; only that build can tell.
-bool Freed(const void* block) {
-#if KAVRO_TEST_ASAN
-    return __asan_address_is_poisoned(block);
-#else
-    (void)block;
-    return true;
-#endif
-}
 
 constexpr StructureLayoutWord kNameLayout[] = {0, kLayoutEnd};
 
