@@ -49,13 +49,17 @@ void Link(HeapRecord* h, BlockHeader* b) {
     h->blocks = b;
 }
 void Unlink(HeapRecord* h, BlockHeader* b) {
-    if (b->prev) b->prev->next = b->next;
-    else h->blocks = b->next;
+    if (b->prev)
+        b->prev->next = b->next;
+    else
+        h->blocks = b->next;
     if (b->next) b->next->prev = b->prev;
 }
 }  // namespace
 
-HHEAP HeapCreate(DWORD, SIZE_T, SIZE_T) { return new (std::nothrow) HeapRecord(); }
+HHEAP HeapCreate(DWORD, SIZE_T, SIZE_T) {
+    return new (std::nothrow) HeapRecord();
+}
 
 void* HeapAlloc(HHEAP heap, DWORD flags, SIZE_T size) {
     if (!heap || size > kMaxBlock) return nullptr;
@@ -100,7 +104,9 @@ BOOL HeapFree(HHEAP heap, DWORD, void* block) {
     return TRUE;
 }
 
-SIZE_T HeapSize(HHEAP, DWORD, const void* block) { return block ? HeaderOf(block)->size : 0; }
+SIZE_T HeapSize(HHEAP, DWORD, const void* block) {
+    return block ? HeaderOf(block)->size : 0;
+}
 
 BOOL HeapDestroy(HHEAP heap) {
     if (!heap) return FALSE;
@@ -142,9 +148,9 @@ HHEAP HeapCreate(DWORD, SIZE_T, SIZE_T) {
 
 void* HeapAlloc(HHEAP heap, DWORD flags, SIZE_T size) {
     if (!heap || size > kMaxBlock) return nullptr;
-    char* raw = static_cast<char*>((flags & HEAP_ZERO_MEMORY)
-                                       ? mi_heap_zalloc(heap->heap, size + kHeader)
-                                       : mi_heap_malloc(heap->heap, size + kHeader));
+    char* raw =
+        static_cast<char*>((flags & HEAP_ZERO_MEMORY) ? mi_heap_zalloc(heap->heap, size + kHeader)
+                                                      : mi_heap_malloc(heap->heap, size + kHeader));
     if (!raw) return nullptr;
     ++Heap_CallCounts().allocations;
     void* p = raw + kHeader;
@@ -177,7 +183,9 @@ BOOL HeapFree(HHEAP heap, DWORD, void* block) {
     return TRUE;
 }
 
-SIZE_T HeapSize(HHEAP, DWORD, const void* block) { return block ? SizeOf(block) : 0; }
+SIZE_T HeapSize(HHEAP, DWORD, const void* block) {
+    return block ? SizeOf(block) : 0;
+}
 
 BOOL HeapDestroy(HHEAP heap) {
     if (!heap) return FALSE;

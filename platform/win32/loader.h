@@ -14,8 +14,8 @@ struct ModuleExport {
     FARPROC proc;
 };
 struct ModuleEntry {
-    const char* name;        // e.g. "d3d9.dll"
-    bool (*available)();     // null: always present
+    const char* name;     // e.g. "d3d9.dll"
+    bool (*available)();  // null: always present
     const ModuleExport* exports;
     size_t export_count;
 };

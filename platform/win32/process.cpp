@@ -20,9 +20,13 @@ HMODULE GetModuleHandleA(LPCSTR name) {
     return nullptr;
 }
 
-DWORD GetCurrentThreadId() { return static_cast<DWORD>(syscall(SYS_gettid)); }
+DWORD GetCurrentThreadId() {
+    return static_cast<DWORD>(syscall(SYS_gettid));
+}
 
-DWORD GetCurrentProcessId() { return static_cast<DWORD>(getpid()); }
+DWORD GetCurrentProcessId() {
+    return static_cast<DWORD>(getpid());
+}
 
 void ExitProcess(UINT code) {
     std::fflush(nullptr);

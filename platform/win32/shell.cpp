@@ -19,7 +19,9 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
     return TRUE;
 }
 
-DWORD CommonControls_Registered() { return State().registered; }
+DWORD CommonControls_Registered() {
+    return State().registered;
+}
 
 HRESULT DllGetVersion(DLLVERSIONINFO* info) {
     if (!info || info->cbSize < sizeof(DLLVERSIONINFO)) return E_FAIL;
@@ -39,4 +41,6 @@ void CoUninitialize() {
     if (State().com_starts > 0) --State().com_starts;
 }
 
-BOOL IsAppThemed() { return FALSE; }
+BOOL IsAppThemed() {
+    return FALSE;
+}

@@ -10,7 +10,9 @@ int64_t MonotonicNanoseconds() {
 }
 }  // namespace
 
-DWORD GetTickCount() { return static_cast<DWORD>(MonotonicNanoseconds() / 1000000); }
+DWORD GetTickCount() {
+    return static_cast<DWORD>(MonotonicNanoseconds() / 1000000);
+}
 
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
     if (!count) return FALSE;
@@ -31,9 +33,13 @@ void Sleep(DWORD milliseconds) {
     }
 }
 
-UINT timeBeginPeriod(UINT period) { return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR; }
+UINT timeBeginPeriod(UINT period) {
+    return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR;
+}
 
-UINT timeEndPeriod(UINT period) { return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR; }
+UINT timeEndPeriod(UINT period) {
+    return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR;
+}
 
 void GetLocalTime(SYSTEMTIME* out) {
     if (!out) return;

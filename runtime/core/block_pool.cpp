@@ -12,8 +12,10 @@ uint8_t* BlockAt(BlockPoolChunk* chunk, int32_t index, int32_t stride) {
 }
 
 void Unlink(BlockPoolChunk** list, BlockPoolChunk* chunk) {
-    if (chunk->previous) chunk->previous->next = chunk->next;
-    else *list = chunk->next;
+    if (chunk->previous)
+        chunk->previous->next = chunk->next;
+    else
+        *list = chunk->next;
     if (chunk->next) chunk->next->previous = chunk->previous;
     chunk->next = chunk->previous = nullptr;
 }
@@ -52,7 +54,8 @@ BlockPool* BlockPool_Create(int32_t block_size, int32_t minimum, int32_t maximum
         maximum > (1 << 20)) {
         return nullptr;
     }
-    auto* pool = static_cast<BlockPool*>(HeapAlloc(Runtime_Heap(), HEAP_ZERO_MEMORY, sizeof(BlockPool)));
+    auto* pool =
+        static_cast<BlockPool*>(HeapAlloc(Runtime_Heap(), HEAP_ZERO_MEMORY, sizeof(BlockPool)));
     if (!pool) return nullptr;
     pool->stride = (block_size + kWord + kWord - 1) / kWord * kWord;
     pool->minimum = minimum;
@@ -80,8 +83,10 @@ void* BlockPool_Allocate(BlockPool* pool) {
     } else {
         // 2. A new chunk of a sixteenth of what the pool holds, within minimum..maximum.
         int32_t capacity = pool->total / 16 / 16 * 16;
-        if (capacity < pool->minimum) capacity = pool->minimum;
-        else if (capacity > pool->maximum) capacity = pool->maximum;
+        if (capacity < pool->minimum)
+            capacity = pool->minimum;
+        else if (capacity > pool->maximum)
+            capacity = pool->maximum;
         chunk = NewChunk(capacity, pool->stride);
         if (!chunk) {
             capacity = 1;
@@ -90,8 +95,10 @@ void* BlockPool_Allocate(BlockPool* pool) {
         }
         pool->total += capacity;
         block = BlockAt(chunk, chunk->handed_out++, pool->stride);
-        if (capacity > 1) PushFront(&pool->open, chunk);
-        else PushFront(&pool->full, chunk);
+        if (capacity > 1)
+            PushFront(&pool->open, chunk);
+        else
+            PushFront(&pool->full, chunk);
     }
     // 3. The block's first word names its chunk while it is handed out.
     *reinterpret_cast<BlockPoolChunk**>(block) = chunk;

@@ -6,17 +6,17 @@
 struct BlockPoolChunk {
     BlockPoolChunk* next;
     BlockPoolChunk* previous;
-    void* returned;           // first returned block (its first word links to the next)
-    int32_t capacity;         // blocks in this chunk
-    int32_t handed_out;       // blocks handed out from the untouched area
-    int32_t returned_count;   // blocks on the returned list
+    void* returned;          // first returned block (its first word links to the next)
+    int32_t capacity;        // blocks in this chunk
+    int32_t handed_out;      // blocks handed out from the untouched area
+    int32_t returned_count;  // blocks on the returned list
 };
 
 struct BlockPool {
-    BlockPoolChunk* full;     // chunks with no block to give
-    BlockPoolChunk* open;     // chunks with at least one block to give
-    int32_t total;            // blocks held by all chunks
-    int32_t stride;           // bytes per block: the chunk word, then the caller's data
+    BlockPoolChunk* full;  // chunks with no block to give
+    BlockPoolChunk* open;  // chunks with at least one block to give
+    int32_t total;         // blocks held by all chunks
+    int32_t stride;        // bytes per block: the chunk word, then the caller's data
     int32_t minimum;
     int32_t maximum;
 };

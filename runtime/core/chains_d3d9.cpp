@@ -25,35 +25,22 @@
 namespace {
 
 const ChainRoutine kStartup[] = {
-    {"String_Init", &String_Init},
-    {"ImageDecoder_Init", &ImageDecoder_Init},
-    {"Image_Init", &Image_Init},
-    {"ImageTable_Init", &ImageTable_Init},
-    {"Drawing_Init", &Drawing_Init},
-    {"Array_Init", &Array_Init},
-    {"File_Init", &File_Init},
-    {"ImageDecoder_UseBmp", &ImageDecoder_UseBmp},
-    {"List_Init", &List_Init},
-    {"Memory_Init", &Memory_Init},
-    {"System_Init", &System_Init},
-    {"Gadget_Init", &Gadget_Init},
-    {"Event_Init", &Event_Init},
-    {"Window_Init", &Window_Init},
+    {"String_Init", &String_Init},   {"ImageDecoder_Init", &ImageDecoder_Init},
+    {"Image_Init", &Image_Init},     {"ImageTable_Init", &ImageTable_Init},
+    {"Drawing_Init", &Drawing_Init}, {"Array_Init", &Array_Init},
+    {"File_Init", &File_Init},       {"ImageDecoder_UseBmp", &ImageDecoder_UseBmp},
+    {"List_Init", &List_Init},       {"Memory_Init", &Memory_Init},
+    {"System_Init", &System_Init},   {"Gadget_Init", &Gadget_Init},
+    {"Event_Init", &Event_Init},     {"Window_Init", &Window_Init},
 };
 
 const ChainRoutine kCleanup[] = {
-    {"Window_End", &Window_End},
-    {"Gadget_End", &Gadget_End},
-    {"Sound_End", &Sound_End},
-    {"Requester_End", &Requester_End},
-    {"Memory_End", &Memory_End},
-    {"Keyboard_End", &Keyboard_End},
-    {"Sprite_End", &Sprite_End},
-    {"Sprite3D_End", &Sprite3D_End},
-    {"Joystick_End", &Joystick_End},
-    {"File_End", &File_End},
-    {"ImageTable_End", &ImageTable_End},
-    {"Image_End", &Image_End},
+    {"Window_End", &Window_End},         {"Gadget_End", &Gadget_End},
+    {"Sound_End", &Sound_End},           {"Requester_End", &Requester_End},
+    {"Memory_End", &Memory_End},         {"Keyboard_End", &Keyboard_End},
+    {"Sprite_End", &Sprite_End},         {"Sprite3D_End", &Sprite3D_End},
+    {"Joystick_End", &Joystick_End},     {"File_End", &File_End},
+    {"ImageTable_End", &ImageTable_End}, {"Image_End", &Image_End},
 };
 
 }  // namespace

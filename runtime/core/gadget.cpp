@@ -30,7 +30,9 @@ void FreeGadget(int32_t number) {
     ObjectTable_Release(g_gadgets.table, number);
 }
 
-void InitState(void* block) { static_cast<GadgetState*>(block)->count = 10; }
+void InitState(void* block) {
+    static_cast<GadgetState*>(block)->count = 10;
+}
 
 }  // namespace
 
@@ -54,5 +56,9 @@ void Gadget_End() {
     }
 }
 
-ObjectTable* Gadget_Table() { return g_gadgets.table; }
-GadgetState* Gadget_State() { return g_gadgets.state; }
+ObjectTable* Gadget_Table() {
+    return g_gadgets.table;
+}
+GadgetState* Gadget_State() {
+    return g_gadgets.state;
+}

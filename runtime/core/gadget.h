@@ -8,9 +8,9 @@
 struct ObjectTable;
 
 struct GadgetState {
-    int32_t count;         // starts at 10
+    int32_t count;  // starts at 10
     int32_t reserved;
-    HWND hidden_window;    // made on demand by gadgets that need one
+    HWND hidden_window;  // made on demand by gadgets that need one
     uint8_t work[40];
     uint8_t spare[24];
 };

@@ -8,4 +8,6 @@ using LibraryStateHook = void (*)(void* block);
 // kept: each library's end routine does its own cleanup.
 void* LibraryState_Create(int32_t size, LibraryStateHook init, LibraryStateHook free_hook);
 // Marks each place that reads a library's state.
-inline void* LibraryState_Get(void* block) { return block; }
+inline void* LibraryState_Get(void* block) {
+    return block;
+}

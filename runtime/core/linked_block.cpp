@@ -18,8 +18,10 @@ void* LinkedBlock_Add(LinkedBlockHeader** head, int64_t total_size) {
 void LinkedBlock_Remove(LinkedBlockHeader** head, void* payload) {
     if (!head || !payload) return;
     LinkedBlockHeader* block = LinkedBlock_HeaderOf(payload);
-    if (block->newer) block->newer->older = block->older;
-    else *head = block->older;
+    if (block->newer)
+        block->newer->older = block->older;
+    else
+        *head = block->older;
     if (block->older) block->older->newer = block->newer;
     HeapFree(Runtime_Heap(), 0, block);
 }

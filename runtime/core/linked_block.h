@@ -16,4 +16,6 @@ void LinkedBlock_Remove(LinkedBlockHeader** head, void* payload);
 inline LinkedBlockHeader* LinkedBlock_HeaderOf(void* payload) {
     return static_cast<LinkedBlockHeader*>(payload) - 1;
 }
-inline void* LinkedBlock_PayloadOf(LinkedBlockHeader* block) { return block + 1; }
+inline void* LinkedBlock_PayloadOf(LinkedBlockHeader* block) {
+    return block + 1;
+}

@@ -58,8 +58,9 @@ ObjectTable* ObjectTable_Create(int32_t record_size, int32_t initial_slots, Obje
     table->capacity = initial_slots;
     table->free_hook = hook;
     table->next_dynamic = kObjectTableDynamicBase;
-    table->slots = static_cast<uint8_t*>(HeapAlloc(
-        heap, HEAP_ZERO_MEMORY, static_cast<SIZE_T>(record_size) * static_cast<SIZE_T>(initial_slots)));
+    table->slots = static_cast<uint8_t*>(
+        HeapAlloc(heap, HEAP_ZERO_MEMORY,
+                  static_cast<SIZE_T>(record_size) * static_cast<SIZE_T>(initial_slots)));
     if (!table->slots) Runtime_OutOfMemory();
     return table;
 }
@@ -105,12 +106,15 @@ void* ObjectTable_Get(ObjectTable* table, int32_t number) {
     return InUse(record) ? record : nullptr;
 }
 
-void* ObjectTable_Find(ObjectTable* table, int32_t number) { return ObjectTable_Get(table, number); }
+void* ObjectTable_Find(ObjectTable* table, int32_t number) {
+    return ObjectTable_Get(table, number);
+}
 
 int32_t ObjectTable_NumberOf(ObjectTable* table, const void* record) {
     if (!table || !record) return -1;
     auto* p = static_cast<const uint8_t*>(record);
-    if (p >= table->slots && p < table->slots + static_cast<int64_t>(table->capacity) * table->record_size) {
+    if (p >= table->slots &&
+        p < table->slots + static_cast<int64_t>(table->capacity) * table->record_size) {
         return static_cast<int32_t>((p - table->slots) / table->record_size);
     }
     for (LinkedBlockHeader* b = table->dynamic_list; b; b = b->older) {

@@ -9,7 +9,9 @@ namespace {
 alignas(16) GlobalBlock g_globals;
 }
 
-GlobalBlock& Program_Globals() { return g_globals; }
+GlobalBlock& Program_Globals() {
+    return g_globals;
+}
 
 void Program_Start() {
     // 1. The global block starts all zeros.

@@ -9,8 +9,8 @@
 // 400 bytes of program globals, zeroed before anything else runs. The first two words belong
 // to the runtime; the rest holds the program's own variables.
 struct GlobalBlock {
-    HHEAP runtime_heap;      // word 0
-    HMODULE module_handle;   // word 1
+    HHEAP runtime_heap;     // word 0
+    HMODULE module_handle;  // word 1
     unsigned char program[400 - 2 * sizeof(void*)];
 };
 static_assert(sizeof(GlobalBlock) == 400);
@@ -26,7 +26,9 @@ T& Program_Variables() {
 }
 
 // The heap every library keeps its tables and records on.
-inline HHEAP Runtime_Heap() { return Program_Globals().runtime_heap; }
+inline HHEAP Runtime_Heap() {
+    return Program_Globals().runtime_heap;
+}
 
 // Prepares the global block and the runtime heap, then runs the start-up chain.
 void Program_Start();

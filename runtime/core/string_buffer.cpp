@@ -10,7 +10,9 @@ StringGlobals g_strings;
 constexpr int32_t kHeadroom = 16384;
 }  // namespace
 
-StringGlobals& String_Globals() { return g_strings; }
+StringGlobals& String_Globals() {
+    return g_strings;
+}
 
 void String_Init() {
     g_strings.heap = HeapCreate(0, 4096, 0);
@@ -28,8 +30,8 @@ char* String_Reserve(int32_t n, int32_t p) {
     if (need >= g_strings.capacity - 4) {
         int64_t capacity = need + kHeadroom;
         if (capacity > INT32_MAX - 5) Runtime_OutOfMemory();
-        void* grown = HeapReAlloc(g_strings.heap, 0, g_strings.base,
-                                  static_cast<SIZE_T>(capacity) + 5);
+        void* grown =
+            HeapReAlloc(g_strings.heap, 0, g_strings.base, static_cast<SIZE_T>(capacity) + 5);
         if (!grown) Runtime_OutOfMemory();
         g_strings.base = static_cast<char*>(grown);
         g_strings.capacity = static_cast<int32_t>(capacity);
@@ -39,7 +41,9 @@ char* String_Reserve(int32_t n, int32_t p) {
     return g_strings.base + p;
 }
 
-void String_GiveBack(int32_t n) { g_strings.position -= n; }
+void String_GiveBack(int32_t n) {
+    g_strings.position -= n;
+}
 
 void String_SetPosition(int32_t p) {
     g_strings.position = p;

@@ -22,10 +22,14 @@ int64_t String_Val(const char* text) {
     if (*s == '$') {
         for (++s;; ++s) {
             unsigned d;
-            if (*s >= '0' && *s <= '9') d = *s - '0';
-            else if (*s >= 'A' && *s <= 'F') d = *s - 'A' + 10;
-            else if (*s >= 'a' && *s <= 'f') d = *s - 'a' + 10;
-            else break;
+            if (*s >= '0' && *s <= '9')
+                d = *s - '0';
+            else if (*s >= 'A' && *s <= 'F')
+                d = *s - 'A' + 10;
+            else if (*s >= 'a' && *s <= 'f')
+                d = *s - 'a' + 10;
+            else
+                break;
             value = value * 16 + d;
         }
     } else if (*s == '%') {

@@ -11,7 +11,7 @@
 #include "runtime/core/strings.h"
 
 class TempText {
-public:
+  public:
     TempText() : start_(String_Globals().position) { String_SetPosition(start_); }
     ~TempText() { String_SetPosition(start_); }
     TempText(const TempText&) = delete;
@@ -46,7 +46,7 @@ public:
     }
     int32_t Start() const { return start_; }
 
-private:
+  private:
     int32_t start_;
     bool sealed_ = false;
 };

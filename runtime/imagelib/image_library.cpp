@@ -57,7 +57,8 @@ void FreeImage(int32_t number) {
 
 void Image_Init() {
     g_images.msimg32 = LoadLibraryA("msimg32.dll");
-    g_images.alpha_blend = g_images.msimg32 ? GetProcAddress(g_images.msimg32, "AlphaBlend") : nullptr;
+    g_images.alpha_blend =
+        g_images.msimg32 ? GetProcAddress(g_images.msimg32, "AlphaBlend") : nullptr;
     g_images.themed = ThemeActive();
 }
 
@@ -67,10 +68,20 @@ void Image_End() {
     g_images.alpha_blend = nullptr;
 }
 
-void ImageTable_Init() { g_images.table = ObjectTable_Create(sizeof(ImageRecord), 16, &FreeImage); }
+void ImageTable_Init() {
+    g_images.table = ObjectTable_Create(sizeof(ImageRecord), 16, &FreeImage);
+}
 
-void ImageTable_End() { ObjectTable_FreeAll(g_images.table); }
+void ImageTable_End() {
+    ObjectTable_FreeAll(g_images.table);
+}
 
-ObjectTable* Image_Table() { return g_images.table; }
-bool Image_Themed() { return g_images.themed; }
-bool Image_HasAlphaBlend() { return g_images.alpha_blend != nullptr; }
+ObjectTable* Image_Table() {
+    return g_images.table;
+}
+bool Image_Themed() {
+    return g_images.themed;
+}
+bool Image_HasAlphaBlend() {
+    return g_images.alpha_blend != nullptr;
+}

@@ -8,7 +8,7 @@
 struct ObjectTable;
 
 struct ImageRecord {
-    HGDIOBJ handle;     // bitmap or icon
+    HGDIOBJ handle;  // bitmap or icon
     int32_t is_icon;
     int32_t reserved;
 };

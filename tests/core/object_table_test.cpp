@@ -32,7 +32,7 @@ Rec* Make(int32_t number, int32_t value, int32_t* dyn = nullptr) {
 }
 
 class ObjectTableTest : public RuntimeTest {
-protected:
+  protected:
     void SetUp() override {
         RuntimeTest::SetUp();
         g_freed.clear();

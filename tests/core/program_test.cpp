@@ -22,16 +22,15 @@ std::vector<std::string> Names(const ChainRoutine* chain, int count) {
 
 TEST(ProgramTest, ChainsRunInTheirFixedOrder) {
     EXPECT_EQ(Names(Runtime_Chains.startup, Runtime_Chains.startup_count),
-              (std::vector<std::string>{"String_Init", "ImageDecoder_Init", "Image_Init",
-                                        "ImageTable_Init", "Drawing_Init", "Array_Init", "File_Init",
-                                        "ImageDecoder_UseBmp", "List_Init", "Memory_Init",
-                                        "System_Init", "Gadget_Init", "Event_Init",
-                                        "Window_Init"}));
-    EXPECT_EQ(Names(Runtime_Chains.cleanup, Runtime_Chains.cleanup_count),
-              (std::vector<std::string>{"Window_End", "Gadget_End", "Sound_End",
-                                        "Requester_End", "Memory_End", "Keyboard_End",
-                                        "Sprite_End", "Sprite3D_End", "Joystick_End", "File_End",
-                                        "ImageTable_End", "Image_End"}));
+              (std::vector<std::string>{
+                  "String_Init", "ImageDecoder_Init", "Image_Init", "ImageTable_Init",
+                  "Drawing_Init", "Array_Init", "File_Init", "ImageDecoder_UseBmp", "List_Init",
+                  "Memory_Init", "System_Init", "Gadget_Init", "Event_Init", "Window_Init"}));
+    EXPECT_EQ(
+        Names(Runtime_Chains.cleanup, Runtime_Chains.cleanup_count),
+        (std::vector<std::string>{"Window_End", "Gadget_End", "Sound_End", "Requester_End",
+                                  "Memory_End", "Keyboard_End", "Sprite_End", "Sprite3D_End",
+                                  "Joystick_End", "File_End", "ImageTable_End", "Image_End"}));
 }
 
 TEST(ProgramTest, StartZeroesTheGlobalsAndSetsUpEveryLibrary) {
