@@ -6,6 +6,7 @@
 #include "runtime/core/array.h"
 #include "runtime/core/requester.h"
 #include "runtime/core/temp_text.h"
+#include "runtime/file/file.h"
 #include "runtime/image/image_decoder.h"
 #include "runtime/input/joystick.h"
 #include "runtime/input/keyboard.h"
@@ -69,7 +70,7 @@ void LoadMapOrFail() {
     int32_t result = Map_Load(kMapName);
     const char* problem = nullptr;
     if (result == 0)
-        problem = " was not found.";
+        problem = " was not found in ";
     else if (result == -1)
         problem = " is not a level map.";
     else if (result == -2 || result == -3)
@@ -83,6 +84,11 @@ void LoadMapOrFail() {
     if (!problem) return;
     TempText text;
     text.Add("The level map ").Add(kMapName).Add(problem);
+    // Started from another folder, the player needs to know where the map was looked for.
+    if (result == 0) {
+        if (!*Path_CurrentDirectory(String_Globals().position)) text.Add("the current directory");
+        text.Add(".");
+    }
     Fail(" - Map Error", text.Text());
 }
 

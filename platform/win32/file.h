@@ -93,3 +93,10 @@ DWORD GetFileAttributesA(LPCSTR name);
 // Drive rule: the host's whole file system is drive Z:, whose root is the host root "/";
 // no other drive letter exists. `root` is "Z:\", "Z:" or "\"; null means the current drive.
 UINT GetDriveTypeA(LPCSTR root);
+
+// The current directory as the host names it ("/srv/games"): on drive Z: a name that starts
+// with a separator starts at the root, so the text is also a name the file calls accept.
+// Characters Windows-1252 cannot write become '?', as the ANSI call writes them. Returns the
+// length without the terminator, or, when `size` bytes cannot hold the text and its
+// terminator, the size needed; 0 when the host cannot tell (the directory was removed).
+DWORD GetCurrentDirectoryA(DWORD size, char* buffer);

@@ -53,3 +53,7 @@ int64_t File_Size(const char* name);
 // The last component of a path (after the last / or \), without the double quotes around it,
 // written into the temporary buffer at position p; the position ends on the terminator.
 char* Path_FilePart(const char* path, int32_t p);
+// The current directory, in which bare file names are looked for ("/srv/games"), written into
+// the temporary buffer at position p; the position ends on the terminator. The empty text when
+// the host cannot tell.
+char* Path_CurrentDirectory(int32_t p);

@@ -68,7 +68,9 @@ TEST_P(StartUpTest, AMissingMapShowsTheMapMessage) {
     std::filesystem::remove(dir_ / "Kavro.Map");
     RunOptions options;
     options.keys = "1 Escape\n";
-    ExpectOnlyMessage(PlayHere(options), " - Map Error", "The level map Kavro.Map was not found.");
+    ExpectOnlyMessage(PlayHere(options), " - Map Error",
+                      "The level map Kavro.Map was not found in " +
+                          std::filesystem::canonical(dir_).string() + ".");
 }
 
 TEST_P(StartUpTest, UnusableMapsShowTheMapMessageWithWhatIsWrong) {

@@ -1,4 +1,5 @@
-// Names: Windows paths on the host, sizes by name, and the file-name part of a path.
+// Names: Windows paths on the host, sizes by name, the file-name part of a path and the
+// current directory.
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -97,6 +98,37 @@ TEST_F(FileNameTest, FilePartOfAPathInTheTemporaryBuffer) {
     int32_t p = g.position + 1;
     String_Reserve(1, g.position);
     EXPECT_STREQ(Path_FilePart(g.base, p), "tileset_with_a_long_name.png");
+}
+
+// The current directory as the file calls name it, in Windows-1252: what the code page
+// cannot write becomes '?'. Deep and removed directories too.
+TEST_F(FileNameTest, CurrentDirectory) {
+    const std::string base = std::filesystem::canonical(directory_).string();
+    const std::string deep = std::string(120, 'd') + "/" + std::string(200, 'e');
+    const struct {
+        std::string host, text;
+    } cases[] = {
+        {"plain", base + "/plain"},
+        {"Caf\xC3\xA9 \xE2\x82\xAC", base + "/Caf\xE9 \x80"},
+        {"snow \xE2\x98\x83 \xF0\x9F\x8E\xAE", base + "/snow ? ?"},
+        {"stray \xFF\x80", base + "/stray ??"},
+        {deep, base + "/" + deep},
+    };
+    StringGlobals& g = String_Globals();
+    for (const auto& c : cases) {
+        std::filesystem::create_directories(directory_ / c.host);
+        std::filesystem::current_path(directory_ / c.host);
+        int32_t p = g.position;
+        EXPECT_EQ(Path_CurrentDirectory(p), c.text);
+        EXPECT_EQ(g.position, p + static_cast<int32_t>(c.text.size()));
+        String_SetPosition(p);
+    }
+    std::filesystem::create_directory(directory_ / "gone");
+    std::filesystem::current_path(directory_ / "gone");
+    std::filesystem::remove(directory_ / "gone");
+    int32_t p = g.position;
+    EXPECT_STREQ(Path_CurrentDirectory(p), "");
+    EXPECT_EQ(g.position, p);
 }
 
 }  // namespace

@@ -112,13 +112,13 @@ TEST_P(HostileFileTest, DamagedTilesetImagesPlayWithoutTheirTiles) {
 
 TEST_P(HostileFileTest, MissingMapShowsItsMessage) {
     fs::remove(folder_.Path() / "Kavro.Map");
-    ExpectMapMessage(" was not found.");
+    ExpectMapMessage(" was not found in " + fs::canonical(folder_.Path()).string() + ".");
 }
 
 TEST_P(HostileFileTest, MapThatIsAFolderShowsTheMissingMessage) {
     fs::remove(folder_.Path() / "Kavro.Map");
     fs::create_directory(folder_.Path() / "Kavro.Map");
-    ExpectMapMessage(" was not found.");
+    ExpectMapMessage(" was not found in " + fs::canonical(folder_.Path()).string() + ".");
 }
 
 TEST_P(HostileFileTest, MapOfAnotherFormatShowsItsMessage) {
