@@ -20,6 +20,8 @@ kavro_art::Canvas DecodeBmp24(const Bytes& file);
 
 // 8-bit RGB PNG without alpha, not interlaced.
 Bytes EncodePng(const kavro_art::Canvas& picture);
+// 8-bit RGBA PNG, not interlaced; `rgba` holds width x height pixels, top row first.
+Bytes EncodePngRgba(int width, int height, const std::vector<uint8_t>& rgba);
 // Any PNG that libpng reads, expanded to 8-bit RGB; alpha is dropped.
 kavro_art::Canvas DecodePng(const Bytes& file);
 

@@ -1,4 +1,5 @@
-// RGB PNG files through libpng's simplified interface: the tilesets and the preview pictures.
+// PNG files through libpng's simplified interface: the tilesets and the preview pictures (RGB)
+// and the icons (RGBA).
 #include <png.h>
 
 #include <stdexcept>
@@ -21,6 +22,18 @@ Bytes PackRgb(const kavro_art::Canvas& picture) {
     return rgb;
 }
 
+// Writes 8-bit pixels of the image's format, top row first, as a PNG file.
+Bytes WritePng(png_image& image, const void* pixels) {
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&image, nullptr, &size, 0, pixels, 0, nullptr))
+        throw std::runtime_error(std::string("PNG encoding failed: ") + image.message);
+    Bytes out(size);
+    if (!png_image_write_to_memory(&image, out.data(), &size, 0, pixels, 0, nullptr))
+        throw std::runtime_error(std::string("PNG encoding failed: ") + image.message);
+    out.resize(size);
+    return out;
+}
+
 }  // namespace
 
 Bytes EncodePng(const kavro_art::Canvas& picture) {
@@ -29,15 +42,18 @@ Bytes EncodePng(const kavro_art::Canvas& picture) {
     image.width = picture.width();
     image.height = picture.height();
     image.format = PNG_FORMAT_RGB;
-    Bytes rgb = PackRgb(picture);
-    png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr))
-        throw std::runtime_error(std::string("PNG encoding failed: ") + image.message);
-    Bytes out(size);
-    if (!png_image_write_to_memory(&image, out.data(), &size, 0, rgb.data(), 0, nullptr))
-        throw std::runtime_error(std::string("PNG encoding failed: ") + image.message);
-    out.resize(size);
-    return out;
+    return WritePng(image, PackRgb(picture).data());
+}
+
+Bytes EncodePngRgba(int width, int height, const std::vector<uint8_t>& rgba) {
+    if (width <= 0 || height <= 0 || rgba.size() != static_cast<size_t>(width) * height * 4)
+        throw std::invalid_argument("RGBA picture of the wrong size");
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGBA;
+    return WritePng(image, rgba.data());
 }
 
 kavro_art::Canvas DecodePng(const Bytes& file) {
