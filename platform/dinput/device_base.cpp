@@ -79,7 +79,7 @@ HRESULT DeviceBase::SetCooperativeLevel(HWND window, DWORD flags) {
 }
 
 bool DeviceBase::WindowHasForeground() const {
-    if (!(level_ & DISCL_FOREGROUND)) return true;
+    if (!(level_ & DISCL_FOREGROUND) || ReadsInBackground()) return true;
     return IsWindow(window_) && GetForegroundWindow() == window_;
 }
 

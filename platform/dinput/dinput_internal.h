@@ -36,6 +36,8 @@ class DeviceBase : public IDirectInputDevice7A {
     // Writes the current state into `data` (zeroed, the format's size).
     virtual HRESULT Fill(uint8_t* data) = 0;
     virtual void OnFormat() {}
+    // True while the device reads without the foreground its level asks for.
+    virtual bool ReadsInBackground() const { return false; }
 
     std::vector<FormatObject> objects_;
     DWORD data_size_ = 0;

@@ -1,5 +1,6 @@
-// The system keyboard device: 256 keys indexed by scan code, read from the desktop or from a
-// keyboard script, and recorded when asked.
+// The system keyboard device: 256 keys indexed by scan code, read from the desktop (with its
+// game controllers) or from a keyboard script, Escape added on a request to end the program,
+// and recorded when asked.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,8 +8,12 @@
 #include "platform/dinput/dinput_internal.h"
 #include "platform/host/host.h"
 #include "platform/host/input.h"
+#include "platform/host/quit.h"
 
 namespace {
+
+// The game's only way to end: a request to end the program is handed to it as this key held.
+constexpr uint8_t kQuitKey = 0x01;  // Escape
 
 class KeyboardDevice final : public DeviceBase {
   public:
@@ -16,6 +21,10 @@ class KeyboardDevice final : public DeviceBase {
     ~KeyboardDevice() override { DInput_StopKeyboard(); }
 
   protected:
+    // A request to end the program reaches the game even while its window is in the
+    // background (closed from the taskbar, a signal from a terminal).
+    bool ReadsInBackground() const override { return Host_QuitRequest() != HostQuitReason::kNone; }
+
     int32_t Bind(const DIOBJECTDATAFORMAT& object, int32_t) override {
         // Keys are buttons named by their scan code as instance; anything else the keyboard
         // does not have.
@@ -33,6 +42,10 @@ class KeyboardDevice final : public DeviceBase {
             source.script.KeysAt(frame, keys);
         } else {
             Host_KeyboardSnapshot(keys);
+        }
+        if (Host_QuitRequest() != HostQuitReason::kNone) {
+            keys[kQuitKey] = 0x80;
+            Host_QuitDelivered();
         }
         source.recorder.Add(frame, keys);
         for (const FormatObject& o : objects_) {
@@ -65,6 +78,8 @@ KeyboardSource& DInput_KeyboardSource() {
 void DInput_StartKeyboard() {
     KeyboardSource& source = DInput_KeyboardSource();
     if (source.devices++ > 0) return;
+    // While a keyboard exists to carry it, SIGINT and SIGTERM end the game through its quit key.
+    Host_CatchQuitSignals(true);
     // Each run of keyboard devices reads its frames from 1.
     source.reads = 0;
     source.scripted = false;
@@ -95,6 +110,7 @@ void DInput_StopKeyboard() {
     if (--source.devices > 0) return;
     source.devices = 0;
     source.recorder.Close();
+    Host_CatchQuitSignals(false);
 }
 
 IDirectInputDevice7A* DInput_CreateKeyboard() {

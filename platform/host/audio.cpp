@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/host/host.h"
@@ -16,6 +17,16 @@ void FillSilence(void*, Uint8* stream, int length) {
     std::memset(stream, 0, static_cast<size_t>(length));
 }
 
+// The cause, on standard error before the program's own sound message: the program requires a
+// sound output even though it plays nothing.
+bool NoSoundOutput() {
+    std::fprintf(stderr,
+                 "kavro: no sound output (%s); connect one, or set SDL_AUDIODRIVER=dummy to run "
+                 "without\n",
+                 *SDL_GetError() ? SDL_GetError() : "no audio device");
+    return false;
+}
+
 }  // namespace
 
 bool Host_AudioOpen() {
@@ -24,7 +35,7 @@ bool Host_AudioOpen() {
         ++st.audio_users;
         return true;
     }
-    if (!Host_AudioInit()) return false;
+    if (!Host_AudioInit()) return NoSoundOutput();
     SDL_AudioSpec want{};
     SDL_AudioSpec have{};
     want.freq = 44100;
@@ -34,7 +45,7 @@ bool Host_AudioOpen() {
     want.callback = &FillSilence;
     SDL_AudioDeviceID device =
         SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-    if (device == 0) return false;
+    if (device == 0) return NoSoundOutput();
     SDL_PauseAudioDevice(device, 0);
     st.audio_device = device;
     st.audio_rate = have.freq;

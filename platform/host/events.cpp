@@ -1,5 +1,6 @@
 // Desktop events for the message queue: SDL's window and key events turned into HostEvents,
-// Alt+Enter handled here, and the events the test hooks make.
+// Alt+Enter and Alt+F4 handled here, the keyboard and controllers' state kept up to date, the
+// close of the program's screen made a quit request, and the events the test hooks make.
 #include "platform/host/events.h"
 
 #include <SDL.h>
@@ -8,9 +9,21 @@
 #include "platform/host/host.h"
 #include "platform/host/host_state.h"
 #include "platform/host/input.h"
+#include "platform/host/quit.h"
 #include "platform/host/test_hooks.h"
 
 namespace {
+
+constexpr uint8_t kReturn = 0x1C;
+constexpr uint8_t kKeypadEnter = 0x9C;
+constexpr uint8_t kF4 = 0x3E;
+
+HostWindow* FindByOwner(void* owner) {
+    for (HostWindow& w : HostState().windows) {
+        if (w.owner == owner) return &w;
+    }
+    return nullptr;
+}
 
 HostWindow* FindBySdlId(Uint32 id) {
     for (HostWindow& w : HostState().windows) {
@@ -53,15 +66,56 @@ bool Translate(const SDL_Event& e, HostEvent* out) {
         if (!w) return false;
         uint8_t scan = Host_ScanFromSdl(e.key.keysym.scancode);
         bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
-        if (e.type == SDL_KEYDOWN && alt && (scan == 0x1C || scan == 0x9C)) {
+        if (e.type == SDL_KEYDOWN && alt && (scan == kReturn || scan == kKeypadEnter)) {
             // Alt+Enter switches between full screen and a window at any time.
             if (!e.key.repeat && w->window) ToggleFullscreen(*w);
             return false;
+        }
+        if (e.type == SDL_KEYDOWN && alt && scan == kF4) {
+            // Alt+F4 closes the window, as the desktop's own shortcut does where it has one.
+            if (e.key.repeat) return false;
+            *out = HostEvent{HostEventKind::kClose, w->owner, 0, false, false};
+            return true;
         }
         if (scan == 0) return false;
         *out = HostEvent{e.type == SDL_KEYDOWN ? HostEventKind::kKeyDown : HostEventKind::kKeyUp,
                          w->owner, scan, e.key.repeat != 0, alt};
         return true;
+    }
+    if (e.type == SDL_CONTROLLERBUTTONDOWN) {
+        // A button pressed and released between two keyboard reads still counts once.
+        Host_NoteKey(Host_ScanOfPadButton(e.cbutton.button), true, false);
+        return false;
+    }
+    if (e.type == SDL_CONTROLLERDEVICEADDED || e.type == SDL_CONTROLLERDEVICEREMOVED ||
+        e.type == SDL_JOYDEVICEADDED || e.type == SDL_JOYDEVICEREMOVED) {
+        HostState().pads_changed = true;
+    }
+    return false;
+}
+
+// What an event does to the host's own state before the program sees it. True when it is
+// taken here: the close of the program's screen, whose window procedure ignores closing, is a
+// request to end the program.
+bool Take(const HostEvent& e) {
+    switch (e.kind) {
+        case HostEventKind::kKeyDown:
+            if (!e.repeat) Host_NoteKey(e.scan, true);
+            return false;
+        case HostEventKind::kKeyUp:
+            Host_NoteKey(e.scan, false);
+            return false;
+        case HostEventKind::kFocusLost:
+            Host_ReleaseKeys();
+            return false;
+        case HostEventKind::kClose: {
+            HostWindow* w = FindByOwner(e.owner);
+            if (!w || !w->screen) return false;
+            Host_RequestQuit(HostQuitReason::kClose);
+            return true;
+        }
+        case HostEventKind::kFocusGained:
+            return false;
     }
     return false;
 }
@@ -70,15 +124,15 @@ bool Translate(const SDL_Event& e, HostEvent* out) {
 
 bool Host_PollEvent(HostEvent* event) {
     HostStateBlock& st = HostState();
-    if (!st.simulated.empty()) {
+    while (!st.simulated.empty()) {
         *event = st.simulated.front();
         st.simulated.pop_front();
-        return true;
+        if (!Take(*event)) return true;
     }
-    if (st.video_started) {
+    if (st.video_started || st.pads_started) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
-            if (Translate(e, event)) return true;
+            if (Translate(e, event) && !Take(*event)) return true;
         }
     }
     // The queue is drained: one pass of the program's message pump, the clock of KAVRO_FAULTS.

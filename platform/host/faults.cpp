@@ -11,7 +11,15 @@
 namespace {
 
 const char* NameOf(HostFaultKind kind) {
-    return kind == HostFaultKind::kLoseDevice ? "lose-device" : "focus-loss";
+    switch (kind) {
+        case HostFaultKind::kLoseDevice:
+            return "lose-device";
+        case HostFaultKind::kFocusLoss:
+            return "focus-loss";
+        case HostFaultKind::kClose:
+            return "close";
+    }
+    return "";
 }
 
 // Decimal 1 .. 2^32 - 1.
@@ -48,6 +56,8 @@ bool ParseOne(const std::string& entry, HostFault* fault, std::string* why) {
         fault->kind = HostFaultKind::kLoseDevice;
     } else if (name == "focus-loss") {
         fault->kind = HostFaultKind::kFocusLoss;
+    } else if (name == "close") {
+        fault->kind = HostFaultKind::kClose;
     } else {
         *why = "unknown fault \"" + name + "\"";
         return false;
@@ -58,6 +68,10 @@ bool ParseOne(const std::string& entry, HostFault* fault, std::string* why) {
     if (!ParseCount(when.substr(0, dash), &fault->after_present) ||
         (dash != std::string::npos && !ParseCount(when.substr(dash + 1), &last))) {
         *why = "bad present number \"" + when + "\" (presents count from 1)";
+        return false;
+    }
+    if (fault->kind == HostFaultKind::kClose && dash != std::string::npos) {
+        *why = "a close request has no length";
         return false;
     }
     if (dash == std::string::npos) {
@@ -98,7 +112,7 @@ void End(HostFaultState& f, HostFaultRun& run) {
     run.ended = true;
     if (run.fault.kind == HostFaultKind::kLoseDevice) {
         --f.lasting_losses;
-    } else {
+    } else if (run.fault.kind == HostFaultKind::kFocusLoss) {
         Host_SimulateFocus(run.owner, true);
     }
     TraceFault(run, "ends");
@@ -120,8 +134,8 @@ bool Host_ParseFaults(const std::string& text, std::vector<HostFault>* faults, s
         if (!ParseOne(entry, &fault, &why)) {
             if (error) {
                 *error = "bad fault \"" + entry + "\": " + why +
-                         " (expected lose-device@N, lose-device@N-M, focus-loss@N or "
-                         "focus-loss@N-M)";
+                         " (expected lose-device@N, lose-device@N-M, focus-loss@N, "
+                         "focus-loss@N-M or close@N)";
             }
             faults->clear();
             return false;
@@ -151,8 +165,12 @@ void Host_FaultsAfterPresent(void* owner, uint32_t present) {
             ++f.device_losses;
             ++f.lasting_losses;
             if (run.passes_left == 0) End(f, run);
-        } else {
+        } else if (run.fault.kind == HostFaultKind::kFocusLoss) {
             Host_SimulateFocus(owner, false);
+        } else {
+            // Through the desktop's own path: a close event of the window, read by the pump.
+            Host_SimulateClose(owner);
+            End(f, run);
         }
     }
 }

@@ -13,6 +13,7 @@
 enum class HostFaultKind {
     kLoseDevice,  // the screen device is lost, as in a display-mode switch
     kFocusLoss,   // the program's window loses the focus to another program
+    kClose,       // the desktop asks the program's window to close (its close button)
 };
 
 struct HostFault {
@@ -21,9 +22,9 @@ struct HostFault {
     uint32_t passes = 0;         // message-pump passes it lasts; 0 = a loss that ends at once
 };
 
-// Parses a KAVRO_FAULTS list: `lose-device@N`, `lose-device@N-M`, `focus-loss@N` or
-// `focus-loss@N-M`, comma-separated, names in any case. N-M lasts M - N passes. False with a
-// message naming the bad entry.
+// Parses a KAVRO_FAULTS list: `lose-device@N`, `lose-device@N-M`, `focus-loss@N`,
+// `focus-loss@N-M` or `close@N`, comma-separated, names in any case. N-M lasts M - N passes.
+// False with a message naming the bad entry.
 bool Host_ParseFaults(const std::string& text, std::vector<HostFault>* faults, std::string* error);
 
 // Device losses begun so far (only ever grows). A stand-in keeps the count it has seen and

@@ -10,7 +10,7 @@
 struct HostSettings {
     bool headless = false;             // KAVRO_HEADLESS=1: SDL's dummy video and audio drivers
     bool windowed = false;             // KAVRO_WINDOWED=1
-    bool vsync = false;                // KAVRO_VSYNC=1
+    bool vsync = false;                // pacing (KAVRO_VSYNC): on unless headless or set to 0
     std::string keys_file;             // KAVRO_KEYS
     std::string record_file;           // KAVRO_RECORD
     std::string capture_dir;           // KAVRO_CAPTURE
@@ -26,6 +26,8 @@ void Host_ReloadSettings();
 
 // True when KAVRO_MISSING names this run-time library (case-insensitive).
 bool Host_IsMarkedMissing(const char* dll_name);
+// True for the names KAVRO_MISSING accepts; any other name there ends the run.
+bool Host_IsKnownLibrary(const char* dll_name);
 
 // True when a real desktop is reachable and the program is not headless.
 bool Host_HasDesktop();

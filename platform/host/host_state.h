@@ -23,13 +23,13 @@ struct HostWindow {
     int32_t height = 0;
     bool shown = false;
     bool fullscreen = false;       // currently full screen (Alt+Enter toggles)
+    bool screen = false;           // the program's full-screen picture (its close ends the run)
     SDL_Window* window = nullptr;  // only with a desktop
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
     int32_t texture_width = 0;
     int32_t texture_height = 0;
     uint32_t texture_format = 0;
-    bool renderer_vsync = false;  // the renderer waits for the vertical blank itself
 };
 
 struct HostStateBlock {
@@ -37,15 +37,15 @@ struct HostStateBlock {
     bool settings_loaded = false;
     bool sdl_started = false;  // SDL_Init(0) done
     bool video_started = false;
+    bool video_refused = false;  // no desktop driver opened (said once on standard error)
     bool audio_started = false;
     std::FILE* trace = nullptr;
-    bool trace_failed = false;
 
     // Video.
     std::vector<HostWindow> windows;
     uint32_t present_count = 0;
-    int64_t pace_base = 0;    // time of the present that began the run of paced frames, ns
-    int64_t pace_frames = 0;  // frames paced since then
+    int64_t pace_base = 0;    // time of the present that began the pacing grid, ns
+    int64_t pace_frames = 0;  // deadlines of the grid passed so far
     // Capture.
     bool capture_parsed = false;
     std::vector<std::pair<uint32_t, uint32_t>> capture_ranges;  // empty: every frame
@@ -63,7 +63,20 @@ struct HostStateBlock {
     int32_t audio_users = 0;
     int32_t audio_rate = 0;
 
-    // Controllers.
+    // The keyboard as the key events left it: keys held, and keys pressed since the last read,
+    // so that a tap between two reads still counts once. 0x80 = down.
+    uint8_t keys_held[256] = {};
+    uint8_t keys_pressed[256] = {};
+
+    // Game controllers read as keys (pads.cpp).
+    bool pads_started = false;
+    bool pads_tried = false;
+    bool pads_changed = true;         // plugged in or out since the last scan
+    int32_t pad_devices = -1;         // SDL's joystick count at the last scan
+    std::vector<void*> pads;          // SDL_GameController of each open controller
+    std::vector<void*> virtual_pads;  // SDL_Joystick of the test hooks' virtual controllers
+
+    // Controllers of the DirectInput enumeration.
     bool joysticks_started = false;
     std::vector<std::string> joystick_names;
     std::vector<void*> joystick_handles;  // SDL_Joystick of each index, opened on first read
@@ -72,9 +85,25 @@ struct HostStateBlock {
 HostStateBlock& HostState();
 // SDL_Init(0) with the drivers the settings call for, once.
 bool Host_StartSdl();
+// Opens the KAVRO_TRACE file if it is not open; one that cannot be opened ends the run.
+void Host_OpenTrace();
 void Host_CloseTrace();
 // Video side of Host_Shutdown: destroys every SDL window.
 void Host_CloseWindows();
 void Host_CloseAudio();
+// Starts SDL's game-controller subsystem once (headless only for the test hooks' virtual
+// controllers); false when there is none.
+bool Host_StartPads();
+// Ors the keys the game controllers hold into `keys` (0x80 = down).
+void Host_PadKeys(uint8_t keys[256]);
+// The key of a game-controller button (SDL_GameControllerButton), 0 for none.
+uint8_t Host_ScanOfPadButton(int32_t button);
+// Pad side of Host_Shutdown, before SDL ends.
+void Host_ClosePads();
+// A key or controller button event: `down` presses (held and counted for the next read),
+// otherwise releases. `held` false counts a press for the next read without holding the key.
+void Host_NoteKey(uint8_t scan, bool down, bool held = true);
+// Forgets the keys held, as when the keyboard goes to another window.
+void Host_ReleaseKeys();
 // Nanoseconds of the monotonic clock (the same clock as QueryPerformanceCounter).
 int64_t Host_Now();

@@ -3,8 +3,11 @@
 #pragma once
 #include <cstdint>
 
-// The keys held down now: 256 bytes indexed by DirectInput scan code, 0x80 = down. Headless
-// (no keyboard to read) every key is up.
+// The keys down for this read: 256 bytes indexed by DirectInput scan code, 0x80 = down. A key
+// is down while held, and once in the read after a press that was released before it (a tap
+// shorter than a frame). The game controllers' keys are included (d-pad and left stick: the
+// arrows; south and east buttons: Space; Back: Escape). Headless only the test hooks' keys and
+// virtual controllers are down.
 void Host_KeyboardSnapshot(uint8_t keys[256]);
 // The DirectInput scan code of an SDL scan code, 0 for keys without one. For the key tables.
 uint8_t Host_ScanFromSdl(int32_t sdl_scancode);

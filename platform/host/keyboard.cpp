@@ -176,14 +176,25 @@ uint8_t Host_ScanFromSdl(int32_t sdl_scancode) {
     return Map().to_dik[sdl_scancode];
 }
 
-void Host_KeyboardSnapshot(uint8_t keys[256]) {
-    std::memset(keys, 0, 256);
-    if (!Host_HasDesktop() || !HostState().video_started) return;
-    int count = 0;
-    const Uint8* state = SDL_GetKeyboardState(&count);
-    if (!state) return;
-    const ScanMap& map = Map();
-    for (int i = 0; i < count && i < SDL_NUM_SCANCODES; ++i) {
-        if (state[i] && map.to_dik[i]) keys[map.to_dik[i]] = 0x80;
+void Host_NoteKey(uint8_t scan, bool down, bool held) {
+    HostStateBlock& st = HostState();
+    if (scan == 0) return;
+    if (down) {
+        st.keys_pressed[scan] = 0x80;
+        if (held) st.keys_held[scan] = 0x80;
+    } else {
+        st.keys_held[scan] = 0;
     }
+}
+
+void Host_ReleaseKeys() {
+    std::memset(HostState().keys_held, 0, sizeof(HostState().keys_held));
+}
+
+void Host_KeyboardSnapshot(uint8_t keys[256]) {
+    HostStateBlock& st = HostState();
+    // Held now, or pressed since the last read: a tap shorter than a frame is seen once.
+    for (int i = 0; i < 256; ++i) keys[i] = st.keys_held[i] | st.keys_pressed[i];
+    std::memset(st.keys_pressed, 0, sizeof(st.keys_pressed));
+    Host_PadKeys(keys);
 }

@@ -43,15 +43,58 @@ bool Host_HasDesktop() {
     return (x && *x) || (w && *w);
 }
 
+namespace {
+
+bool IsDesktopDriver(const char* driver) {
+    return driver && (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "wayland") == 0);
+}
+
+bool StartVideo(const char* driver) {
+    if (driver) SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (IsDesktopDriver(SDL_GetCurrentVideoDriver())) return true;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+}
+
+// A shown game needs a desktop: SDL's fall-back drivers would run it invisibly at full speed
+// forever. Only the desktop drivers whose display is named are tried, x11 first as SDL does.
+bool StartDesktopVideo() {
+    const char* x = std::getenv("DISPLAY");
+    const char* w = std::getenv("WAYLAND_DISPLAY");
+    bool started = false;
+    // An SDL_VIDEODRIVER of the environment wins over the hint, as SDL means it to.
+    if (std::getenv("SDL_VIDEODRIVER")) {
+        started = StartVideo(nullptr);
+    } else {
+        started = (x && *x && StartVideo("x11")) || (w && *w && StartVideo("wayland"));
+    }
+    if (!started) {
+        std::fprintf(stderr,
+                     "kavro: no display (DISPLAY and WAYLAND_DISPLAY unset or unreachable); set "
+                     "one, or KAVRO_HEADLESS=1 to run without\n");
+    }
+    return started;
+}
+
+}  // namespace
+
 bool Host_VideoInit() {
     HostStateBlock& st = HostState();
     if (st.video_started) return true;
+    // Asked once: the answer and its message do not change within a run.
+    if (st.video_refused) return false;
     if (!Host_StartSdl()) return false;
-    UseDummyDriverIfHeadless(SDL_HINT_VIDEODRIVER);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (Host_Settings().headless && (!driver || std::strcmp(driver, "dummy") != 0)) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (Host_Settings().headless) {
+        UseDummyDriverIfHeadless(SDL_HINT_VIDEODRIVER);
+        const char* driver = nullptr;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) driver = SDL_GetCurrentVideoDriver();
+        if (!driver || std::strcmp(driver, "dummy") != 0) {
+            if (driver) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            return false;
+        }
+    } else if (!StartDesktopVideo()) {
+        st.video_refused = true;
         return false;
     }
     st.video_started = true;
@@ -91,9 +134,12 @@ void Host_Shutdown() {
     Host_CloseTrace();
     Host_CloseWindows();
     Host_CloseAudio();
+    Host_ClosePads();
+    Host_ReleaseKeys();
     st.joysticks_started = false;
     st.joystick_names.clear();
     st.joystick_handles.clear();  // closed by SDL_Quit
     if (st.sdl_started) SDL_Quit();
     st.sdl_started = st.video_started = st.audio_started = false;
+    st.video_refused = false;
 }

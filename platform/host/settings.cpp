@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <iterator>
 
 #include "platform/host/host.h"
 #include "platform/host/host_state.h"
@@ -40,13 +41,39 @@ std::vector<std::string> SplitLowerList(const std::string& text) {
     return out;
 }
 
+// The run-time libraries KAVRO_MISSING may name: every library the loader offers, and Direct3D 7,
+// which DirectDraw carries inside it. A name outside this list would be ignored silently and the
+// run would test something else than was asked for.
+const char* const kKnownLibraries[] = {"d3d9.dll",   "ddraw.dll",   "d3dim700.dll", "dinput.dll",
+                                       "dsound.dll", "msimg32.dll", "comctl32.dll", "uxtheme.dll"};
+
+void CheckMissingNames(const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        if (Host_IsKnownLibrary(name.c_str())) continue;
+        std::string known;
+        for (const char* k : kKnownLibraries) known += std::string(known.empty() ? "" : ", ") + k;
+        Host_SettingError("KAVRO_MISSING: unknown library \"" + name + "\"; known: " + known);
+    }
+}
+
 }  // namespace
+
+bool Host_IsKnownLibrary(const char* dll_name) {
+    if (!dll_name) return false;
+    for (const char* k : kKnownLibraries) {
+        if (strcasecmp(k, dll_name) == 0) return true;
+    }
+    return false;
+}
 
 void Host_ReloadSettings() {
     HostSettings& s = HostState().settings;
     s.headless = EnvFlag("KAVRO_HEADLESS");
     s.windowed = EnvFlag("KAVRO_WINDOWED");
-    s.vsync = EnvFlag("KAVRO_VSYNC");
+    // Shown on a desktop the game is paced unless asked not to; headless runs (tests,
+    // benchmarks) run flat out unless asked to be paced.
+    std::string vsync = EnvString("KAVRO_VSYNC");
+    s.vsync = vsync.empty() ? !s.headless : vsync != "0";
     s.keys_file = EnvString("KAVRO_KEYS");
     s.record_file = EnvString("KAVRO_RECORD");
     s.capture_dir = EnvString("KAVRO_CAPTURE");
@@ -59,7 +86,11 @@ void Host_ReloadSettings() {
     HostState().capture_parsed = false;
     HostState().capture_dir_made = false;
     HostState().faults.parsed = false;
+    HostState().video_refused = false;
     Host_CloseTrace();
+    // A library list that cannot be used ends the run before anything starts; the trace file
+    // is opened, or refused, at its first line.
+    CheckMissingNames(s.missing);
 }
 
 const HostSettings& Host_Settings() {

@@ -1,18 +1,16 @@
 // Program windows on the desktop: one SDL window per shown owner, the picture scaled into it,
-// Alt+Enter between full screen and a window, and the present sequence (capture, trace,
-// pacing, showing).
+// and the present sequence (capture, trace, pacing, showing).
 #include "platform/host/video.h"
 
 #include <SDL.h>
 
-#include <cerrno>
-#include <ctime>
 #include <string>
 
 #include "platform/host/capture.h"
 #include "platform/host/faults.h"
 #include "platform/host/host.h"
 #include "platform/host/host_state.h"
+#include "platform/host/pacing.h"
 
 namespace {
 
@@ -59,17 +57,15 @@ bool CreateSdl(HostWindow& w) {
     if (!w.window) return false;
     // Nearest-neighbour scaling: pixels stay sharp squares.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    Uint32 rflags = SDL_RENDERER_ACCELERATED;
-    if (Host_Settings().vsync) rflags |= SDL_RENDERER_PRESENTVSYNC;
-    w.renderer = SDL_CreateRenderer(w.window, -1, rflags);
+    // Never the renderer's vertical-blank wait: pacing keeps its own 60 a second, and a second
+    // clock would beat against it (a 59.94 Hz display would drop a frame every 17 s, a 50 Hz one
+    // would slow the game down).
+    w.renderer = SDL_CreateRenderer(w.window, -1, SDL_RENDERER_ACCELERATED);
     if (!w.renderer) w.renderer = SDL_CreateRenderer(w.window, -1, SDL_RENDERER_SOFTWARE);
     if (!w.renderer) {
         DestroySdl(w);
         return false;
     }
-    SDL_RendererInfo info;
-    w.renderer_vsync = SDL_GetRendererInfo(w.renderer, &info) == 0 &&
-                       (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 && Host_Settings().vsync;
     return true;
 }
 
@@ -99,26 +95,6 @@ void ShowPicture(HostWindow& w, const HostFrame& frame) {
     SDL_RenderPresent(w.renderer);
 }
 
-void SleepUntil(int64_t deadline) {
-    timespec ts{static_cast<time_t>(deadline / 1000000000),
-                static_cast<long>(deadline % 1000000000)};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
-    }
-}
-
-// Waits for the next refresh of a display refreshing `rate` times a second. Refreshes fall on
-// a fixed grid from the first paced present, so the average is the rate itself however the
-// waits round, and a slow frame waits for the next refresh after it, as a display would.
-void WaitForRefresh(int32_t rate) {
-    HostStateBlock& st = HostState();
-    int64_t now = Host_Now();
-    if (st.pace_frames == 0) st.pace_base = now;
-    int64_t tick = 0;
-    int64_t deadline = Host_NextRefresh(st.pace_base, now, rate, &tick);
-    st.pace_frames = tick;
-    SleepUntil(deadline);
-}
-
 }  // namespace
 
 bool Host_ShowWindow(void* owner, const char* title, int32_t width, int32_t height,
@@ -140,6 +116,7 @@ bool Host_ShowWindow(void* owner, const char* title, int32_t width, int32_t heig
     w->height = height;
     // Showing again keeps the mode the user chose with Alt+Enter.
     if (!was_shown) w->fullscreen = fullscreen && !Host_Settings().windowed;
+    w->screen = fullscreen;
     w->shown = true;
     if (!Host_HasDesktop()) return true;
     if (!w->window) {
@@ -201,11 +178,9 @@ void Host_Present(void* owner, const HostFrame& frame) {
         Host_Trace(line.data(), line.size());
     }
     Host_FaultsAfterPresent(owner, number);
+    if (Host_Settings().vsync) Host_PaceFrame();
     HostWindow* w = Find(owner);
     bool shown_by_sdl = w && w->shown && w->renderer;
-    if (Host_Settings().vsync && !(shown_by_sdl && w->renderer_vsync)) {
-        WaitForRefresh(Host_RefreshRate());
-    }
     if (shown_by_sdl && frame.pixels && frame.width > 0 && frame.height > 0) {
         ShowPicture(*w, frame);
     }
@@ -225,13 +200,6 @@ int64_t Host_NextRefresh(int64_t base, int64_t now, int32_t rate, int64_t* tick)
 
 uint32_t Host_PresentCount() {
     return HostState().present_count;
-}
-
-int32_t Host_RefreshRate() {
-    if (!Host_HasDesktop() || !Host_VideoInit()) return 60;
-    SDL_DisplayMode mode;
-    if (SDL_GetCurrentDisplayMode(0, &mode) != 0 || mode.refresh_rate <= 0) return 60;
-    return mode.refresh_rate;
 }
 
 void Host_DesktopSize(int32_t* width, int32_t* height) {

@@ -21,14 +21,15 @@ bool Host_ShowWindow(void* owner, const char* title, int32_t width, int32_t heig
 void Host_HideWindow(void* owner);
 void Host_DestroyWindow(void* owner);
 // Presents one frame of `owner`: writes the capture PNG and the "present N" trace line, waits
-// for the refresh when KAVRO_VSYNC is set, and shows the picture where there is a desktop.
+// for the next pacing deadline when pacing is on (pacing.h), and shows the picture where there
+// is a desktop.
 void Host_Present(void* owner, const HostFrame& frame);
 // Presents so far (the N of the trace), from 1.
 uint32_t Host_PresentCount();
 // The display's refresh rate in Hz (60 headless or when unknown).
 int32_t Host_RefreshRate();
-// KAVRO_VSYNC pacing: the time (ns) of the first refresh after `now` on a grid of `rate` refreshes
-// a second starting at `base`, and its number on the grid in `tick`.
+// The time (ns) of the first deadline after `now` on a grid of `rate` deadlines a second
+// starting at `base`, and its number on the grid in `tick`. The pacing grid.
 int64_t Host_NextRefresh(int64_t base, int64_t now, int32_t rate, int64_t* tick);
 
 // The size of the desktop the windows are placed on (the dummy display's headless).
