@@ -17,17 +17,21 @@ void FillSilence(void*, Uint8* stream, int length) {
     std::memset(stream, 0, static_cast<size_t>(length));
 }
 
-// The cause, on standard error before the program's own sound message: the program requires a
-// sound output even though it plays nothing.
-bool NoSoundOutput() {
-    std::fprintf(stderr,
-                 "kavro: no sound output (%s); connect one, or set SDL_AUDIODRIVER=dummy to run "
-                 "without\n",
-                 *SDL_GetError() ? SDL_GetError() : "no audio device");
+}  // namespace
+
+bool Host_NoSoundOutput() {
+    HostStateBlock& st = HostState();
+    // Once, on standard error before the program's own sound message: the program requires a
+    // sound output even though it plays nothing.
+    if (!st.audio_refusal_said) {
+        st.audio_refusal_said = true;
+        std::fprintf(stderr,
+                     "kavro: no sound output (%s); connect one, or set SDL_AUDIODRIVER=dummy to "
+                     "run without\n",
+                     *SDL_GetError() ? SDL_GetError() : "no audio device");
+    }
     return false;
 }
-
-}  // namespace
 
 bool Host_AudioOpen() {
     HostStateBlock& st = HostState();
@@ -35,7 +39,7 @@ bool Host_AudioOpen() {
         ++st.audio_users;
         return true;
     }
-    if (!Host_AudioInit()) return NoSoundOutput();
+    if (!Host_AudioInit()) return false;
     SDL_AudioSpec want{};
     SDL_AudioSpec have{};
     want.freq = 44100;
@@ -45,7 +49,7 @@ bool Host_AudioOpen() {
     want.callback = &FillSilence;
     SDL_AudioDeviceID device =
         SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-    if (device == 0) return NoSoundOutput();
+    if (device == 0) return Host_NoSoundOutput();
     SDL_PauseAudioDevice(device, 0);
     st.audio_device = device;
     st.audio_rate = have.freq;
@@ -79,4 +83,5 @@ void Host_ResetAudio() {
     Host_CloseAudio();
     if (st.audio_started) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     st.audio_started = false;
+    st.audio_refusal_said = false;
 }

@@ -39,6 +39,7 @@ struct HostStateBlock {
     bool video_started = false;
     bool video_refused = false;  // no desktop driver opened (said once on standard error)
     bool audio_started = false;
+    bool audio_refusal_said = false;  // "no sound output" said on standard error
     std::FILE* trace = nullptr;
 
     // Video.
@@ -91,6 +92,8 @@ void Host_CloseTrace();
 // Video side of Host_Shutdown: destroys every SDL window.
 void Host_CloseWindows();
 void Host_CloseAudio();
+// Says once on standard error that no sound output opens, with SDL's reason; returns false.
+bool Host_NoSoundOutput();
 // Starts SDL's game-controller subsystem once (headless only for the test hooks' virtual
 // controllers); false when there is none.
 bool Host_StartPads();

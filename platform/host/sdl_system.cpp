@@ -106,11 +106,12 @@ bool Host_AudioInit() {
     if (st.audio_started) return true;
     if (!Host_StartSdl()) return false;
     UseDummyDriverIfHeadless(SDL_HINT_AUDIODRIVER);
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return Host_NoSoundOutput();
     const char* driver = SDL_GetCurrentAudioDriver();
     if (Host_Settings().headless && (!driver || std::strcmp(driver, "dummy") != 0)) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
+        SDL_SetError("headless runs use the dummy driver only, not %s", driver ? driver : "none");
+        return Host_NoSoundOutput();
     }
     st.audio_started = true;
     return true;

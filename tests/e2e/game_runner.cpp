@@ -138,14 +138,19 @@ GameRun RunGame(const std::string& exe, const fs::path& dir, const RunOptions& o
     fs::remove_all(out);
     fs::create_directories(out);
     std::ofstream(out / "keys.txt") << options.keys;
-    std::vector<std::string> extra = {"KAVRO_KEYS=" + (out / "keys.txt").string(),
-                                      "KAVRO_TRACE=" + (out / "trace.txt").string()};
-    if (options.headless) extra.push_back("KAVRO_HEADLESS=1");
+    std::vector<std::string> extra = options.environment;
+    auto set = [&extra](const std::string& name, const std::string& value) {
+        for (const std::string& x : extra)
+            if (x.rfind(name + "=", 0) == 0) return;
+        extra.push_back(name + "=" + value);
+    };
+    set("KAVRO_KEYS", (out / "keys.txt").string());
+    set("KAVRO_TRACE", (out / "trace.txt").string());
+    if (options.headless) set("KAVRO_HEADLESS", "1");
     if (!options.capture_frames.empty()) {
-        extra.push_back("KAVRO_CAPTURE=" + (out / "frames").string());
-        extra.push_back("KAVRO_CAPTURE_FRAMES=" + options.capture_frames);
+        set("KAVRO_CAPTURE", (out / "frames").string());
+        set("KAVRO_CAPTURE_FRAMES", options.capture_frames);
     }
-    extra.insert(extra.end(), options.environment.begin(), options.environment.end());
     const std::vector<std::string> env = CleanEnvironment(extra);
 
     std::vector<char*> argv = {const_cast<char*>(exe.c_str()), nullptr};
@@ -162,6 +167,7 @@ GameRun RunGame(const std::string& exe, const fs::path& dir, const RunOptions& o
     const int spawned = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) return run;
+    if (options.while_running) options.while_running(pid, out);
     run.exit_code = WaitFor(pid, options.time_limit_seconds);
 
     run.errors = ReadText(errors);

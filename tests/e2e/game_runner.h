@@ -2,8 +2,11 @@
 // and collects what the player would have seen: the captured frames, the texts drawn on each
 // presented frame and the message boxes, from the trace.
 #pragma once
+#include <sys/types.h>
 #include <cstdint>
+
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -41,9 +44,11 @@ struct GameRun {
 struct RunOptions {
     std::string keys;                      // the keyboard script
     std::string capture_frames;            // KAVRO_CAPTURE_FRAMES; empty: no capture
-    std::vector<std::string> environment;  // further NAME=VALUE settings
+    std::vector<std::string> environment;  // further NAME=VALUE settings (these win)
     bool headless = true;                  // KAVRO_HEADLESS=1
     int time_limit_seconds = 90;
+    // Called once the process runs, with its id and the "out" directory (trace, recording).
+    std::function<void(pid_t, const std::filesystem::path&)> while_running;
 };
 
 // The deliverable's path in the build's run directory.
