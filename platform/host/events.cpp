@@ -82,11 +82,6 @@ bool Translate(const SDL_Event& e, HostEvent* out) {
                          w->owner, scan, e.key.repeat != 0, alt};
         return true;
     }
-    if (e.type == SDL_CONTROLLERBUTTONDOWN) {
-        // A button pressed and released between two keyboard reads still counts once.
-        Host_NoteKey(Host_ScanOfPadButton(e.cbutton.button), true, false);
-        return false;
-    }
     if (e.type == SDL_CONTROLLERDEVICEADDED || e.type == SDL_CONTROLLERDEVICEREMOVED ||
         e.type == SDL_JOYDEVICEADDED || e.type == SDL_JOYDEVICEREMOVED) {
         HostState().pads_changed = true;

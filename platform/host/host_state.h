@@ -99,13 +99,10 @@ bool Host_NoSoundOutput();
 bool Host_StartPads();
 // Ors the keys the game controllers hold into `keys` (0x80 = down).
 void Host_PadKeys(uint8_t keys[256]);
-// The key of a game-controller button (SDL_GameControllerButton), 0 for none.
-uint8_t Host_ScanOfPadButton(int32_t button);
 // Pad side of Host_Shutdown, before SDL ends.
 void Host_ClosePads();
-// A key or controller button event: `down` presses (held and counted for the next read),
-// otherwise releases. `held` false counts a press for the next read without holding the key.
-void Host_NoteKey(uint8_t scan, bool down, bool held = true);
+// A key event: `down` presses (held, and counted for the next read), otherwise releases.
+void Host_NoteKey(uint8_t scan, bool down);
 // Forgets the keys held, as when the keyboard goes to another window.
 void Host_ReleaseKeys();
 // Nanoseconds of the monotonic clock (the same clock as QueryPerformanceCounter).

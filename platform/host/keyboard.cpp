@@ -176,12 +176,12 @@ uint8_t Host_ScanFromSdl(int32_t sdl_scancode) {
     return Map().to_dik[sdl_scancode];
 }
 
-void Host_NoteKey(uint8_t scan, bool down, bool held) {
+void Host_NoteKey(uint8_t scan, bool down) {
     HostStateBlock& st = HostState();
     if (scan == 0) return;
     if (down) {
         st.keys_pressed[scan] = 0x80;
-        if (held) st.keys_held[scan] = 0x80;
+        st.keys_held[scan] = 0x80;
     } else {
         st.keys_held[scan] = 0;
     }

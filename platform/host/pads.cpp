@@ -98,13 +98,6 @@ void Host_PadKeys(uint8_t keys[256]) {
     }
 }
 
-uint8_t Host_ScanOfPadButton(int32_t button) {
-    for (const ButtonKey& b : kButtonKeys) {
-        if (b.button == button) return b.scan;
-    }
-    return 0;
-}
-
 void Host_ClosePads() {
     HostStateBlock& st = HostState();
     for (void* p : st.pads) SDL_GameControllerClose(Pad(p));
