@@ -137,6 +137,7 @@ void Host_Shutdown() {
     Host_CloseAudio();
     Host_ClosePads();
     Host_ReleaseKeys();
+    std::memset(st.keys_pressed, 0, sizeof(st.keys_pressed));
     st.joysticks_started = false;
     st.joystick_names.clear();
     st.joystick_handles.clear();  // closed by SDL_Quit

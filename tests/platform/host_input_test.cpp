@@ -19,6 +19,7 @@ constexpr uint8_t kEscape = 0x01, kSpace = 0x39, kUp = 0xC8, kLeft = 0xCB, kRigh
 class HostInputTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        Host_Shutdown();  // no key left down by earlier tests
         setenv("KAVRO_HEADLESS", "1", 1);
         Host_ReloadSettings();
     }
