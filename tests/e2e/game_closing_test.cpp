@@ -13,13 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> FileLines(const fs::path& file) {
-    std::ifstream in(file);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 class ClosingTest : public GameTest {
   protected:
     // Walks right on the flat level, paced, recording what the game read, until `end` stops it.

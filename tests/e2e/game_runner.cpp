@@ -102,6 +102,10 @@ Hud GameRun::HudOf(int present) const {
     return hud;
 }
 
+std::vector<std::string> FileLines(const fs::path& file) {
+    return Lines(ReadText(file));
+}
+
 std::string DeliverablePath(const std::string& name) {
     return (fs::path(KAVRO_E2E_RUN_DIR) / name).string();
 }

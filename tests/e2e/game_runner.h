@@ -57,6 +57,8 @@ std::string DeliverablePath(const std::string& name);
 // sub-directory "out" of it, which is emptied first) and waits for its end.
 GameRun RunGame(const std::string& exe, const std::filesystem::path& dir,
                 const RunOptions& options);
+// The lines of a text file; none when it cannot be read.
+std::vector<std::string> FileLines(const std::filesystem::path& file);
 // A fresh empty directory for one test.
 std::filesystem::path ScratchDirectory(const std::string& name);
 // The environment of this process without the platform layer's settings and the display.

@@ -16,13 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> FileLines(const fs::path& file) {
-    std::ifstream in(file);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 TEST(GamepadGameTest, TheControllerAloneWalksAndJumpsAndItsRecordingReplaysTheFrames) {
     const fs::path dir = ScratchDirectory("gamepad");
     FlatLevel().WriteTo(dir);
