@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/host/frame_numbers.h"
+
 namespace {
 
 struct KeyName {
@@ -18,19 +20,6 @@ const KeyName kNames[] = {
     {"Escape", 0x01}, {"Space", 0x39},  {"Up", 0xC8},       {"Down", 0xD0},    {"Left", 0xCB},
     {"Right", 0xCD},  {"Return", 0x1C}, {"LeftCtrl", 0x1D}, {"LeftAlt", 0x38}, {"LeftShift", 0x2A},
 };
-
-// A frame number: decimal digits, 1 up to 2^32 - 1.
-bool ParseFrame(const std::string& s, uint32_t* out) {
-    if (s.empty() || s.size() > 10) return false;
-    uint64_t v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + static_cast<uint64_t>(c - '0');
-    }
-    if (v == 0 || v > 0xFFFFFFFFu) return false;
-    *out = static_cast<uint32_t>(v);
-    return true;
-}
 
 std::vector<std::string> Words(const std::string& line) {
     std::vector<std::string> out;
@@ -100,16 +89,12 @@ bool KeyScript::Parse(const std::string& text, std::string* error) {
         if (words.empty()) continue;
         KeyScriptEntry entry{};
         const std::string& frames = words[0];
-        size_t dash = frames.find('-');
-        if (dash == std::string::npos) {
-            if (!ParseFrame(frames, &entry.first)) {
-                return fail("bad frame \"" + frames + "\" (frames count from 1)");
-            }
-            entry.last = entry.first;
-        } else if (!ParseFrame(frames.substr(0, dash), &entry.first) ||
-                   !ParseFrame(frames.substr(dash + 1), &entry.last)) {
+        bool is_range = false;
+        if (!Host_ParseFrameRange(frames, &entry.first, &entry.last, &is_range)) {
+            if (!is_range) return fail("bad frame \"" + frames + "\" (frames count from 1)");
             return fail("bad frame range \"" + frames + "\" (expected A-B, frames from 1)");
-        } else if (entry.last < entry.first) {
+        }
+        if (entry.last < entry.first) {
             return fail("frame range \"" + frames + "\" runs backwards");
         }
         for (size_t i = 1; i < words.size(); ++i) {

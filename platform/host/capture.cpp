@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/host/frame_numbers.h"
 #include "platform/host/host.h"
 #include "platform/host/host_state.h"
 #include "platform/host/png_writer.h"
@@ -18,19 +19,6 @@ std::string Trim(const std::string& s) {
     if (a == std::string::npos) return std::string();
     size_t b = s.find_last_not_of(" \t");
     return s.substr(a, b - a + 1);
-}
-
-// A frame number: decimal digits only, 1 up to 2^32 - 1.
-bool ParseFrame(const std::string& s, uint32_t* out) {
-    if (s.empty() || s.size() > 10) return false;
-    uint64_t v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + static_cast<uint64_t>(c - '0');
-    }
-    if (v == 0 || v > 0xFFFFFFFFu) return false;
-    *out = static_cast<uint32_t>(v);
-    return true;
 }
 
 bool Wanted(const HostStateBlock& st, uint32_t number) {
@@ -79,11 +67,11 @@ bool Host_ParseFrameList(const std::string& text,
         uint32_t last = 0;
         bool ok = false;
         if (dash == std::string::npos) {
-            ok = ParseFrame(entry, &first);
+            ok = Host_ParseFrameNumber(entry, &first);
             last = first;
         } else {
-            ok = ParseFrame(Trim(entry.substr(0, dash)), &first) &&
-                 ParseFrame(Trim(entry.substr(dash + 1)), &last) && first <= last;
+            ok = Host_ParseFrameNumber(Trim(entry.substr(0, dash)), &first) &&
+                 Host_ParseFrameNumber(Trim(entry.substr(dash + 1)), &last) && first <= last;
         }
         if (!ok) {
             if (error) {

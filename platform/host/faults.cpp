@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "platform/host/frame_numbers.h"
 #include "platform/host/host.h"
 #include "platform/host/host_state.h"
 #include "platform/host/test_hooks.h"
@@ -20,19 +21,6 @@ const char* NameOf(HostFaultKind kind) {
             return "close";
     }
     return "";
-}
-
-// Decimal 1 .. 2^32 - 1.
-bool ParseCount(const std::string& s, uint32_t* out) {
-    if (s.empty() || s.size() > 10) return false;
-    uint64_t v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + static_cast<uint64_t>(c - '0');
-    }
-    if (v == 0 || v > 0xFFFFFFFFu) return false;
-    *out = static_cast<uint32_t>(v);
-    return true;
 }
 
 std::string Trim(const std::string& s) {
@@ -63,18 +51,17 @@ bool ParseOne(const std::string& entry, HostFault* fault, std::string* why) {
         return false;
     }
     std::string when = entry.substr(at + 1);
-    size_t dash = when.find('-');
+    bool is_range = false;
     uint32_t last = 0;
-    if (!ParseCount(when.substr(0, dash), &fault->after_present) ||
-        (dash != std::string::npos && !ParseCount(when.substr(dash + 1), &last))) {
+    if (!Host_ParseFrameRange(when, &fault->after_present, &last, &is_range)) {
         *why = "bad present number \"" + when + "\" (presents count from 1)";
         return false;
     }
-    if (fault->kind == HostFaultKind::kClose && dash != std::string::npos) {
+    if (fault->kind == HostFaultKind::kClose && is_range) {
         *why = "a close request has no length";
         return false;
     }
-    if (dash == std::string::npos) {
+    if (!is_range) {
         // A lone focus loss is over after one frame; a lone device loss at once.
         fault->passes = fault->kind == HostFaultKind::kFocusLoss ? 1 : 0;
     } else if (last <= fault->after_present) {
