@@ -154,15 +154,21 @@ TEST_F(DeviceTest, IntervalOnePacesPresentsAtTheRefreshRate) {
     p.PresentationInterval = D3DPRESENT_INTERVAL_ONE;
     ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_, 0x20, &p, &device_), D3D_OK);
     ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);  // starts the grid
-    LARGE_INTEGER f, t0, t1;
+    LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t0);
-    for (int i = 0; i < 30; ++i)
-        ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-    QueryPerformanceCounter(&t1);
-    double seconds = double(t1.QuadPart - t0.QuadPart) / double(f.QuadPart);
-    // 30 refreshes of the headless 60 Hz display: half a second, not the 0.48 s of 62.5 Hz.
-    EXPECT_GT(seconds, 29.0 / 60.0);
+    // 30 refreshes of the headless 60 Hz display: half a second, not the 0.48 s of 62.5 Hz. A
+    // loaded machine can only make a run late, never early, so a late run is tried again.
+    double seconds = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        LARGE_INTEGER t0, t1;
+        QueryPerformanceCounter(&t0);
+        for (int i = 0; i < 30; ++i)
+            ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        QueryPerformanceCounter(&t1);
+        seconds = double(t1.QuadPart - t0.QuadPart) / double(f.QuadPart);
+        EXPECT_GT(seconds, 29.0 / 60.0);
+        if (seconds < 31.5 / 60.0) break;
+    }
     EXPECT_LT(seconds, 31.5 / 60.0);
 }
 
