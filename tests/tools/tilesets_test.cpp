@@ -75,6 +75,21 @@ TEST(TileCatalogue, FamiliesDoNotOverlapAndAllHavePainters) {
     EXPECT_EQ(kavro_art::FindTilePainter("no-such-family"), nullptr);
 }
 
+TEST(TileCatalogue, EveryTileHasTheLookOfItsFamily) {
+    using kavro_art::LookOfTile;
+    using kavro_art::TileLook;
+    for (const kavro_art::TileFamily& f : kavro_art::TileFamilies())
+        EXPECT_EQ(LookOfTile(f.first + f.count - 1), f.look) << f.name;  // joined above
+    // A cave's back wall reads as a cave only under a roof; open to the sky it is a rock.
+    const int32_t cave = kavro_art::FindTileFamily("cave")->first;
+    EXPECT_EQ(LookOfTile(cave + kavro_art::kJoinUp), TileLook::kBackground);
+    EXPECT_EQ(LookOfTile(cave + kavro_art::kJoinDown), TileLook::kGround);
+    EXPECT_EQ(LookOfTile(kavro_art::FindTileFamily("grass")->first), TileLook::kGround);
+    EXPECT_EQ(LookOfTile(-1), TileLook::kNothing);
+    EXPECT_EQ(LookOfTile(kavro_art::kStartMarkerTile - 1), TileLook::kNothing);  // blank
+    EXPECT_EQ(kavro_art::FindTileFamily("goal-flag"), nullptr);  // the game has no goal
+}
+
 TEST_F(Tilesets, EveryTileOfEveryFamilyShowsSomething) {
     ASSERT_EQ(sheets_->size(), kavro_art::Tilesets().size());
     for (const kavro_art::TileFamily& f : kavro_art::TileFamilies())

@@ -10,6 +10,9 @@ namespace kavro_art {
 
 namespace {
 
+// Marks a family whose open-above variants look like the rest of it.
+constexpr TileLook kSameLook = TileLook::kNothing;
+
 struct FamilySpec {
     std::string_view name;
     TileKind kind;
@@ -17,6 +20,8 @@ struct FamilySpec {
     int stamp_width;
     int tileset;
     int32_t fixed_first;  // -1: next free number
+    TileLook look;
+    TileLook look_open_above = kSameLook;
 };
 
 constexpr std::array<Tileset, 2> kTilesets = {{
@@ -24,50 +29,55 @@ constexpr std::array<Tileset, 2> kTilesets = {{
     {"kavro_items.png", 640, 192, 200},
 }};
 
+using enum TileKind;
+using enum TileLook;
+
 constexpr FamilySpec kSpecs[] = {
-    // World: ground, rock, cave walls, platforms, ladders, slopes, hazards, water, scenery.
-    {"grass", TileKind::kAutotile, 16, 0, 0, -1},
-    {"stone", TileKind::kAutotile, 16, 0, 0, -1},
-    {"cave", TileKind::kAutotile, 16, 0, 0, -1},
-    {"brick", TileKind::kAutotile, 16, 0, 0, -1},
-    {"plank", TileKind::kAutotile, 16, 0, 0, -1},
-    {"grass-rise", TileKind::kSingle, 1, 0, 0, -1},
-    {"grass-fall", TileKind::kSingle, 1, 0, 0, -1},
-    {"stone-rise", TileKind::kSingle, 1, 0, 0, -1},
-    {"stone-fall", TileKind::kSingle, 1, 0, 0, -1},
-    {"ladder", TileKind::kSingle, 1, 0, 0, -1},
-    {"ladder-top", TileKind::kSingle, 1, 0, 0, -1},
-    {"ladder-cave", TileKind::kSingle, 1, 0, 0, -1},
-    {"spikes", TileKind::kSingle, 1, 0, 0, -1},
-    {"spikes-down", TileKind::kSingle, 1, 0, 0, -1},
-    {"lava-top", TileKind::kAnimation, 4, 0, 0, -1},
-    {"lava", TileKind::kAnimation, 4, 0, 0, -1},
-    {"water-top", TileKind::kAnimation, 4, 0, 0, -1},
-    {"water", TileKind::kSingle, 1, 0, 0, -1},
-    {"torch", TileKind::kAnimation, 4, 0, 0, -1},
-    {"goal-flag", TileKind::kAnimation, 4, 0, 0, -1},
-    {"goal-pole", TileKind::kSingle, 1, 0, 0, -1},
-    {"tuft", TileKind::kVariants, 3, 0, 0, -1},
-    {"flower", TileKind::kVariants, 3, 0, 0, -1},
-    {"bush", TileKind::kStamp, 2, 2, 0, -1},
-    {"rock", TileKind::kSingle, 1, 0, 0, -1},
-    {"mushroom", TileKind::kVariants, 2, 0, 0, -1},
-    {"sign", TileKind::kSingle, 1, 0, 0, -1},
-    {"fence", TileKind::kSingle, 1, 0, 0, -1},
-    {"crystal", TileKind::kVariants, 3, 0, 0, -1},
-    {"stalactite", TileKind::kVariants, 2, 0, 0, -1},
-    {"vine", TileKind::kVariants, 2, 0, 0, -1},
-    {"bones", TileKind::kVariants, 2, 0, 0, -1},
-    {"light", TileKind::kSingle, 1, 0, 0, -1},
-    {"tree", TileKind::kStamp, 12, 3, 0, -1},
-    {"window", TileKind::kSingle, 1, 0, 0, -1},
-    {"banner", TileKind::kSingle, 1, 0, 0, -1},
+    // World: ground, rock, cave walls and shafts, platforms, ladders, slopes, hazards, water,
+    // scenery.
+    {"grass", kAutotile, 16, 0, 0, -1, kGround},
+    {"stone", kAutotile, 16, 0, 0, -1, kGround},
+    {"cave", kAutotile, 16, 0, 0, -1, kBackground, kGround},
+    {"shaft", kAutotile, 16, 0, 0, -1, kBackground},
+    {"brick", kAutotile, 16, 0, 0, -1, kGround},
+    {"plank", kAutotile, 16, 0, 0, -1, kPlatform},
+    {"plank-cave", kAutotile, 16, 0, 0, -1, kPlatform},
+    {"grass-rise", kSingle, 1, 0, 0, -1, kRisingSlope},
+    {"grass-fall", kSingle, 1, 0, 0, -1, kFallingSlope},
+    {"stone-rise", kSingle, 1, 0, 0, -1, kRisingSlope},
+    {"stone-fall", kSingle, 1, 0, 0, -1, kFallingSlope},
+    {"ladder", kSingle, 1, 0, 0, -1, kLadder},
+    {"ladder-top", kSingle, 1, 0, 0, -1, kLadder},
+    {"ladder-cave", kSingle, 1, 0, 0, -1, kLadder},
+    {"spikes", kSingle, 1, 0, 0, -1, kHazard},
+    {"spikes-down", kSingle, 1, 0, 0, -1, kHazard},
+    {"lava-top", kAnimation, 4, 0, 0, -1, kHazard},
+    {"lava", kAnimation, 4, 0, 0, -1, kHazard},
+    {"water-top", kAnimation, 4, 0, 0, -1, kDecoration},
+    {"water", kSingle, 1, 0, 0, -1, kDecoration},
+    {"torch", kAnimation, 4, 0, 0, -1, kDecoration},
+    {"tuft", kVariants, 3, 0, 0, -1, kDecoration},
+    {"flower", kVariants, 3, 0, 0, -1, kDecoration},
+    {"bush", kStamp, 2, 2, 0, -1, kDecoration},
+    {"rock", kSingle, 1, 0, 0, -1, kDecoration},
+    {"mushroom", kVariants, 2, 0, 0, -1, kDecoration},
+    {"sign", kSingle, 1, 0, 0, -1, kDecoration},
+    {"sign-back", kSingle, 1, 0, 0, -1, kDecoration},
+    {"fence", kSingle, 1, 0, 0, -1, kDecoration},
+    {"crystal", kVariants, 3, 0, 0, -1, kDecoration},
+    {"stalactite", kVariants, 2, 0, 0, -1, kDecoration},
+    {"vine", kVariants, 2, 0, 0, -1, kDecoration},
+    {"bones", kVariants, 2, 0, 0, -1, kDecoration},
+    {"light", kSingle, 1, 0, 0, -1, kDecoration},
+    {"tree", kStamp, 12, 3, 0, -1, kDecoration},
+    {"window", kSingle, 1, 0, 0, -1, kDecoration},
+    {"banner", kSingle, 1, 0, 0, -1, kDecoration},
     // Items: the bonuses of layer 1, and the start marker at its fixed number.
-    {"coin", TileKind::kAnimation, 6, 0, 1, -1},
-    {"gem-red", TileKind::kAnimation, 6, 0, 1, -1},
-    {"gem-blue", TileKind::kAnimation, 6, 0, 1, -1},
-    {"gem-green", TileKind::kAnimation, 6, 0, 1, -1},
-    {"start", TileKind::kSingle, 1, 0, 1, kStartMarkerTile},
+    {"coin", kAnimation, 6, 0, 1, -1, kBonus},
+    {"gem-red", kAnimation, 6, 0, 1, -1, kBonus},
+    {"gem-blue", kAnimation, 6, 0, 1, -1, kBonus},
+    {"gem-green", kAnimation, 6, 0, 1, -1, kBonus},
+    {"start", kSingle, 1, 0, 1, kStartMarkerTile, kDecoration},
 };
 
 struct Layout {
@@ -87,8 +97,10 @@ Layout MakeLayout() {
         }
         if (first + spec.count > set.first_tile + set.tile_count())
             throw std::logic_error("tileset full");
-        layout.families.push_back(
-            {spec.name, spec.kind, spec.count, spec.stamp_width, spec.tileset, first});
+        const TileLook open_above =
+            spec.look_open_above == kSameLook ? spec.look : spec.look_open_above;
+        layout.families.push_back({spec.name, spec.kind, spec.count, spec.stamp_width, spec.tileset,
+                                   first, spec.look, open_above});
         next[spec.tileset] = first + spec.count;
     }
     return layout;
@@ -116,6 +128,15 @@ const TileFamily* FindTileFamily(std::string_view name) {
     for (const TileFamily& f : TileFamilies())
         if (f.name == name) return &f;
     return nullptr;
+}
+
+TileLook LookOfTile(int32_t tile) {
+    for (const TileFamily& f : TileFamilies()) {
+        if (tile < f.first || tile >= f.first + f.count) continue;
+        const bool open_above = f.kind == TileKind::kAutotile && !((tile - f.first) & kJoinUp);
+        return open_above ? f.look_open_above : f.look;
+    }
+    return TileLook::kNothing;
 }
 
 int32_t TotalTileCount() {

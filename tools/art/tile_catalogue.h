@@ -21,6 +21,21 @@ enum class TileKind {
     kVariants,   // count look-alikes the level picks by position, for variety
 };
 
+// What a tile tells the player it does, by its look. A level cell must behave as its tiles
+// look: the compiler checks every cell's attribute against the looks of its tiles.
+enum class TileLook {
+    kNothing,       // no tile, or a blank one: open air
+    kGround,        // solid ground or a wall: carries the player and stops it
+    kPlatform,      // a walkway: carries the player from above
+    kHazard,        // spikes, lava: deadly to touch
+    kLadder,        // climbed with Up
+    kRisingSlope,   // ground climbing to the right
+    kFallingSlope,  // ground descending to the right
+    kBonus,         // an item to collect
+    kDecoration,    // scenery the player walks past
+    kBackground,    // a back wall the player walks in front of
+};
+
 // Neighbour bits of an autotile index: set when the neighbour joins this cell's surface.
 enum AutotileBit : int { kJoinUp = 1, kJoinRight = 2, kJoinDown = 4, kJoinLeft = 8 };
 
@@ -31,6 +46,10 @@ struct TileFamily {
     int stamp_width;  // stamps only
     int tileset;      // index into Tilesets()
     int32_t first;    // global tile number of the first tile
+    TileLook look;
+    // The look of an autotile's variants that are open above. A cave's back wall under the
+    // open sky reads as the top of a rock, not as the way into a cave.
+    TileLook look_open_above;
 };
 
 struct Tileset {
@@ -43,6 +62,8 @@ struct Tileset {
 std::span<const Tileset> Tilesets();
 std::span<const TileFamily> TileFamilies();
 const TileFamily* FindTileFamily(std::string_view name);
+// The look of tile number `tile`; kNothing for -1 and for tiles in no family.
+TileLook LookOfTile(int32_t tile);
 // Total number of tiles of all tilesets (the first number past the last tile).
 int32_t TotalTileCount();
 

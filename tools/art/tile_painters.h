@@ -16,8 +16,12 @@ TilePainter FindTilePainter(std::string_view family);
 void PaintGrass(Canvas& t, int mask);
 void PaintStone(Canvas& t, int mask);
 void PaintCave(Canvas& t, int mask);
+// The inside of a hole in the ground: dark, shaded by its walls, darkest at an open top.
+void PaintShaft(Canvas& t, int mask);
 void PaintBrick(Canvas& t, int mask);
 void PaintPlank(Canvas& t, int mask);
+// A plank in a cave, over the cave wall (one tile per cell and layer).
+void PaintPlankCave(Canvas& t, int mask);
 void PaintGrassRise(Canvas& t, int);
 void PaintGrassFall(Canvas& t, int);
 void PaintStoneRise(Canvas& t, int);
@@ -37,14 +41,13 @@ void PaintWater(Canvas& t, int);
 
 // Scenery (tiles_scenery.cpp, tiles_plants.cpp).
 void PaintTorch(Canvas& t, int frame);
-void PaintGoalFlag(Canvas& t, int frame);
-void PaintGoalPole(Canvas& t, int);
 void PaintTuft(Canvas& t, int variant);
 void PaintFlower(Canvas& t, int variant);
 void PaintBush(Canvas& t, int);
 void PaintRock(Canvas& t, int);
 void PaintMushroom(Canvas& t, int variant);
 void PaintSign(Canvas& t, int);
+void PaintSignBack(Canvas& t, int);
 void PaintFence(Canvas& t, int);
 void PaintCrystal(Canvas& t, int variant);
 void PaintStalactite(Canvas& t, int variant);

@@ -1,4 +1,4 @@
-// Scenery tiles drawn over the ground in layer 1: torches, the goal flag, signs, fences,
+// Scenery tiles drawn over the ground in layer 1: torches, signposts, fences,
 // castle windows and banners, rocks, crystals, stalactites, bones and light shafts.
 #include <cmath>
 
@@ -31,6 +31,25 @@ void Flame(Canvas& t, float cx, float base, float height, float sway) {
     }
 }
 
+// A signpost whose board points right.
+void SignBoard(Canvas& t) {
+    t.FillRect(14, 16, 4, 15, kWoodDark);
+    std::vector<float> board = {3, 6, 22, 6, 29, 12, 22, 18, 3, 18};
+    t.FillPolygon(board, kWood);
+    for (int x = 5; x < 22; ++x) t.Set(x, 12, Shade(kWood, 0.8f));
+}
+
+// An arrow painted along row 11 from column `from` to its tip at column `tip`.
+void PaintedArrow(Canvas& t, int from, int tip) {
+    const Rgb paint{250, 240, 220};
+    const int dir = tip > from ? 1 : -1;
+    for (int x = from; x != tip + dir; x += dir) t.Set(x, 11, paint);
+    for (int d = 0; d < 3; ++d) {
+        t.Set(tip - dir * (2 - d), 11 - (2 - d), paint);
+        t.Set(tip - dir * (2 - d), 11 + (2 - d), paint);
+    }
+}
+
 }  // namespace
 
 void PaintTorch(Canvas& t, int frame) {
@@ -48,44 +67,21 @@ void PaintTorch(Canvas& t, int frame) {
     t.Set(12 + frame * 2, 3 + (frame % 2), Rgb{255, 210, 120});
 }
 
-void PaintGoalFlag(Canvas& t, int frame) {
-    const Rgb cloth{226, 52, 64}, stripe{255, 236, 120};
-    for (int x = 8; x < 31; ++x) {
-        float wave = std::sin(kTau * ((x - 8) / 24.0f - frame / 4.0f)) * 2.0f * (x - 8) / 22.0f;
-        int top = 6 + static_cast<int>(std::lround(wave)), bottom = top + 13 - (x - 8) / 6;
-        for (int y = top; y < bottom; ++y) {
-            Rgb c = (y - top == 5 || y - top == 6) ? stripe : cloth;
-            if (wave > 0.8f) c = Shade(c, 0.82f);
-            t.Set(x, y, c);
-        }
-    }
-    t.FillRect(5, 3, 3, 29, Rgb{200, 200, 210});
-    t.FillRect(5, 3, 1, 29, Rgb{240, 240, 250});
-    Finish(t);
-    t.FillCircle(6.5f, 2.5f, 2.5f, kGold);
-    t.Set(6, 1, Rgb{255, 250, 210});
-}
-
-void PaintGoalPole(Canvas& t, int) {
-    t.FillRect(5, 0, 3, 26, Rgb{200, 200, 210});
-    t.FillRect(5, 0, 1, 26, Rgb{240, 240, 250});
-    t.FillRect(1, 26, 11, 5, Rgb{132, 126, 140});
-    t.FillRect(1, 26, 11, 1, Rgb{170, 164, 178});
-    Finish(t);
-}
-
 void PaintSign(Canvas& t, int) {
-    t.FillRect(14, 16, 4, 15, kWoodDark);
-    std::vector<float> board = {3, 6, 22, 6, 29, 12, 22, 18, 3, 18};
-    t.FillPolygon(board, kWood);
-    for (int x = 5; x < 22; ++x) t.Set(x, 12, Shade(kWood, 0.8f));
+    SignBoard(t);
     Finish(t);
-    // Painted arrow.
-    for (int x = 8; x < 19; ++x) t.Set(x, 11, Rgb{250, 240, 220});
-    for (int d = 0; d < 3; ++d) {
-        t.Set(16 + d, 11 - (2 - d), Rgb{250, 240, 220});
-        t.Set(16 + d, 11 + (2 - d), Rgb{250, 240, 220});
-    }
+    PaintedArrow(t, 8, 18);
+}
+
+// The signpost at the far end of the level: the way back, to the start post's green pennant.
+void PaintSignBack(Canvas& t, int) {
+    SignBoard(t);
+    t.MirrorHorizontally(0, 0, 32, 32);
+    Finish(t);
+    PaintedArrow(t, 15, 7);
+    t.FillRect(19, 7, 1, 10, Rgb{200, 200, 210});
+    std::vector<float> pennant = {20, 7, 20, 14, 27, 10.5f};
+    t.FillPolygon(pennant, Rgb{64, 196, 104});
 }
 
 void PaintFence(Canvas& t, int) {

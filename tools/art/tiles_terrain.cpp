@@ -1,5 +1,5 @@
-// Terrain tiles: the autotiled ground, rock, cave wall, brick and plank families, the slopes
-// whose surfaces follow the slope attributes, and the ladders.
+// Terrain tiles: the autotiled ground, rock, cave wall, shaft, brick and plank families, the
+// slopes whose surfaces follow the slope attributes, and the ladders.
 #include <cmath>
 
 #include "tools/art/style.h"
@@ -135,6 +135,22 @@ void PaintCave(Canvas& t, int mask) {
         }
 }
 
+void PaintShaft(Canvas& t, int mask) {
+    // Near black with the wall barely showing: a void reads as a hole, where the lit stones of
+    // the cave wall would read as a rock standing in the open. Under an open top the first rows
+    // are darker still, so no stone shows along the edge where a rock would have its top.
+    constexpr int kShadow = 8, kMouth = 10;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            float light = 0.3f;
+            if (!(mask & kJoinUp) && y < kMouth) light *= 0.4f + 0.6f * y / kMouth;
+            // The walls of the hole shade its sides.
+            if (!(mask & kJoinLeft) && x < kShadow) light *= 0.4f + 0.6f * x / kShadow;
+            if (!(mask & kJoinRight) && 31 - x < kShadow) light *= 0.4f + 0.6f * (31 - x) / kShadow;
+            t.Set(x, y, Opaque(Shade(CaveAt(x, y), light)));
+        }
+}
+
 void PaintBrick(Canvas& t, int mask) {
     PaintAutotile(t, mask, BrickTexture, 0);
 }
@@ -167,6 +183,12 @@ void PaintPlank(Canvas& t, int mask) {
         t.Set(bx + 1, 15, kInk);
         t.Set(bx + 2, 12, kInk);
     }
+}
+
+void PaintPlankCave(Canvas& t, int mask) {
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) t.Set(x, y, CaveAt(x, y));
+    PaintPlank(t, mask);
 }
 
 void PaintGrassRise(Canvas& t, int) {
