@@ -21,9 +21,7 @@ int main(int argc, char** argv) {
         kavro_level::Map map = kavro_level::CompileLevel(source);
         std::vector<kavro_level::Finding> findings = kavro_level::CheckLevelRules(map);
         for (const kavro_level::Finding& f : findings)
-            std::fprintf(stderr, "%s:%d: %s (layer %d, column %d, row %d)\n", level_path.c_str(),
-                         kavro_level::RowLine(source, f.layer, f.y), f.message.c_str(), f.layer,
-                         f.x, f.y);
+            std::fprintf(stderr, "%s\n", kavro_level::FindingText(source, f).c_str());
         if (!findings.empty()) return 1;
         kavro_formats::WriteFileBytes(out_path, kavro_level::WriteMapFile(map));
     } catch (const kavro_level::LevelError& e) {

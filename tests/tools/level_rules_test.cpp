@@ -1,23 +1,33 @@
 // The playability rules, each on a small map that satisfies all the others.
 #include <gtest/gtest.h>
 
+#include "tools/art/tile_catalogue.h"
 #include "tools/level/level_rules.h"
 
 namespace {
 
 using kavro_level::Map;
 
+// Sets a cell's attribute and a tile that looks like what it does.
+void Put(Map& m, int x, int y, int layer, int16_t attribute) {
+    static const char* const kLooks[] = {nullptr, "stone",  "plank",      "spikes",
+                                         "coin",  "ladder", "grass-rise", "grass-fall"};
+    kavro_level::Cell& cell = m.At(x, y, layer);
+    cell.attribute = attribute;
+    cell.tile = kLooks[attribute] ? kavro_art::FindTileFamily(kLooks[attribute])->first : -1;
+}
+
 // 40 x 41 cells: solid from row 33 (the lowest floor, H - 7) down, the start marker on it, a
 // rising slope, a falling slope on its platform, a ladder and a bonus.
 Map Base() {
     Map m(32, 39, 40, 1);
     for (int y = 33; y <= 40; ++y)
-        for (int x = 0; x <= 39; ++x) m.At(x, y, 0).attribute = kavro_level::kSolid;
+        for (int x = 0; x <= 39; ++x) Put(m, x, y, 0, kavro_level::kSolid);
     m.At(12, 32, 0).tile = 253;
-    m.At(22, 32, 0).attribute = kavro_level::kRisingSlope;
-    m.At(23, 32, 0).attribute = kavro_level::kSolid;
-    for (int y = 29; y <= 32; ++y) m.At(28, y, 0).attribute = kavro_level::kLadder;
-    m.At(15, 31, 1).attribute = kavro_level::kBonus;
+    Put(m, 22, 32, 0, kavro_level::kRisingSlope);
+    Put(m, 23, 32, 0, kavro_level::kSolid);
+    for (int y = 29; y <= 32; ++y) Put(m, 28, y, 0, kavro_level::kLadder);
+    Put(m, 15, 31, 1, kavro_level::kBonus);
     return m;
 }
 

@@ -17,18 +17,14 @@
 #include <algorithm>
 #include <set>
 
+#include "tools/level/player_routes.h"
+
 namespace kavro_level {
 
 namespace {
 
 bool Blocks(int16_t a) {
     return a == kSolid || a == kPlatform || a == kDeadly;
-}
-bool Carries(int16_t a) {
-    return a == kSolid || a == kPlatform;
-}
-bool IsSlope(int16_t a) {
-    return a == kRisingSlope || a == kFallingSlope;
 }
 
 class Rules {
@@ -172,7 +168,16 @@ class Rules {
 }  // namespace
 
 std::vector<Finding> CheckLevelRules(const Map& map) {
-    return Rules(map).Run();
+    std::vector<Finding> found = Rules(map).Run();
+    CheckTileLooks(map, found);
+    CheckReach(map, found);
+    return found;
+}
+
+std::string FindingText(const LevelSource& source, const Finding& f) {
+    return source.file + ":" + std::to_string(RowLine(source, f.layer, f.y)) + ": " + f.message +
+           " (layer " + std::to_string(f.layer) + ", column " + std::to_string(f.x) + ", row " +
+           std::to_string(f.y) + ")";
 }
 
 }  // namespace kavro_level
