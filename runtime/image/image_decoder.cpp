@@ -65,9 +65,8 @@ int32_t ImageDecoder_OpenMemory(const void* data, int32_t length) {
     const auto* bytes = static_cast<const uint8_t*>(data);
     if (!bytes || length < 0) length = 0;
     ImageDecodeState* state = &library->state;
-    // 1.
+    // A refusing Check may have left partial fields; each Check starts from a clean record.
     ResetState(state, bytes, length);
-    // 2. A refusing Check may have left partial fields; each Check starts from a clean record.
     for (int32_t i = 0; i < library->count; ++i) {
         const ImageDecoderEntry* entry = library->entries[i];
         if (bytes && entry->check(state)) {
@@ -76,7 +75,6 @@ int32_t ImageDecoder_OpenMemory(const void* data, int32_t length) {
         }
         ResetState(state, bytes, length);
     }
-    // 3.
     return 0;
 }
 

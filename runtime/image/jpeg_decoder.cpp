@@ -119,9 +119,9 @@ void JpegFree(ImageDecodeState* state) {
 
 // Nothing in this function may need a destructor: libjpeg's errors longjmp across it.
 int32_t JpegCheck(ImageDecodeState* state) {
-    // 1.
+    // The start-of-image marker first: other data is refused before anything is taken.
     if (state->length < 2 || state->data[0] != 0xFF || state->data[1] != 0xD8) return 0;
-    // 2. Zeroed, so that a decompressor the library never set up is safe to destroy.
+    // Zeroed, so that a decompressor the library never set up is safe to destroy.
     state->jpeg.decompressor = static_cast<jpeg_decompress_struct*>(
         HeapAlloc(Runtime_Heap(), HEAP_ZERO_MEMORY, sizeof(jpeg_decompress_struct)));
     state->jpeg.error_record = static_cast<JpegErrorRecord*>(
@@ -132,7 +132,7 @@ int32_t JpegCheck(ImageDecodeState* state) {
     }
     j_decompress_ptr cinfo = state->jpeg.decompressor;
     JpegErrorRecord* errors = state->jpeg.error_record;
-    // 3.
+    // The library's errors jump back here instead of ending the program.
     cinfo->err = jpeg_std_error(&errors->manager);
     errors->manager.error_exit = &JumpBack;
     errors->manager.trace_level = -1;
@@ -140,24 +140,22 @@ int32_t JpegCheck(ImageDecodeState* state) {
         JpegFree(state);
         return 0;
     }
-    // 4.
     jpeg_create_decompress(cinfo);
     errors->manager.addon_message_table = nullptr;
     errors->manager.first_addon_message = 1000;
     errors->manager.last_addon_message = 1018;
     errors->manager.trace_level = 0;
-    // 5.
     InstallMemorySource(cinfo, state->data, state->length);
-    // 6. Oversized pictures are refused before the library allocates for them.
+    // Oversized pictures are refused before the library allocates for them.
     if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK ||
         !ImageDecoder_SizeAllowed(cinfo->image_width, cinfo->image_height)) {
         JpegFree(state);
         return 0;
     }
-    // 7.
+    // Grey pictures come out as three equal samples.
     cinfo->dct_method = JDCT_ISLOW;
     if (cinfo->jpeg_color_space == JCS_GRAYSCALE) cinfo->out_color_space = JCS_RGB;
-    // 8.
+    // One row of samples at a time, converted into the caller's row.
     auto* output = static_cast<JpegOutput*>((*cinfo->mem->alloc_small)(
         reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, sizeof(JpegOutput)));
     state->jpeg.output = output;
@@ -175,7 +173,6 @@ int32_t JpegCheck(ImageDecodeState* state) {
     output->samples = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
                                                   JPOOL_IMAGE, output->row_width, 1);
     output->convert = &ConvertRgb;
-    // 9.
     jpeg_start_decompress(cinfo);
     state->width = static_cast<int32_t>(cinfo->output_width);
     state->height = static_cast<int32_t>(cinfo->output_height);
@@ -187,9 +184,7 @@ int32_t JpegCheck(ImageDecodeState* state) {
 int32_t JpegDecode(ImageDecodeState* state, uint8_t* buffer, int32_t pitch, int32_t flags) {
     j_decompress_ptr cinfo = state->jpeg.decompressor;
     JpegOutput* output = state->jpeg.output;
-    // 1.
     if (setjmp(state->jpeg.error_record->jump)) return 0;
-    // 2.
     const int64_t height = state->height;
     const bool bottom_up = (flags & kImageDecodeBottomUp) != 0;
     for (int64_t row = 0; row < height; ++row) {
@@ -198,7 +193,6 @@ int32_t JpegDecode(ImageDecodeState* state, uint8_t* buffer, int32_t pitch, int3
         if (jpeg_read_scanlines(cinfo, output->samples, output->samples_height) != 1) return 0;
         output->convert(output, output->samples[0], output->destination);
     }
-    // 3.
     jpeg_finish_decompress(cinfo);
     return 1;
 }

@@ -48,28 +48,25 @@ void PngFree(ImageDecodeState* state) {
 
 // Nothing in this function may need a destructor: libpng's errors longjmp across it.
 int32_t PngCheck(ImageDecodeState* state) {
-    // 1.
+    // The signature first: data of another kind is refused before anything is taken.
     if (state->length < static_cast<int32_t>(kSignatureSize) ||
         png_sig_cmp(state->data, 0, kSignatureSize) != 0) {
         return 0;
     }
-    // 2.
     state->png.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr,
                                               state, &AllocateForLibrary, &FreeForLibrary);
     if (!state->png.png) return 0;
     state->png.info = nullptr;
     png_structp png = state->png.png;
-    // 3.
     if (setjmp(png_jmpbuf(png))) {
         PngFree(state);
         return 0;
     }
     // Oversized pictures are refused while the header is read, before any row memory exists.
     png_set_user_limits(png, kImageDecoderMaxSide, kImageDecoderMaxSide);
-    // 4. The signature is read again from the start.
+    // The library reads the signature again, from the start.
     state->png.read_position = state->data;
     png_set_read_fn(png, state, &ReadFromMemory);
-    // 5.
     state->png.info = png_create_info_struct(png);
     if (!state->png.info) {
         PngFree(state);
@@ -86,7 +83,7 @@ int32_t PngCheck(ImageDecodeState* state) {
         PngFree(state);
         return 0;
     }
-    // 6. Every transformation is chosen here, before png_read_update_info: libpng ignores
+    // Every transformation is chosen here, before png_read_update_info: libpng ignores
     // transformations asked for after that call, so 16-bit stripping and blue-first order
     // cannot wait for the Decode.
     if (color_type == PNG_COLOR_TYPE_GRAY || color_type == PNG_COLOR_TYPE_PALETTE ||
@@ -101,12 +98,13 @@ int32_t PngCheck(ImageDecodeState* state) {
     } else {
         state->source_bits = color_type == PNG_COLOR_TYPE_RGB ? 24 : 32;
     }
+    // A tRNS chunk becomes alpha on every colour type, as it does on palettes.
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
     if (bit_depth == 16) png_set_strip_16(png);
     png_set_bgr(png);
     state->png.passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
     png_get_IHDR(png, info, &width, &height, &bit_depth, &color_type, nullptr, nullptr, nullptr);
-    // 7.
     state->width = static_cast<int32_t>(width);
     state->height = static_cast<int32_t>(height);
     state->png.color_type = color_type;
@@ -123,10 +121,9 @@ int32_t PngCheck(ImageDecodeState* state) {
 
 int32_t PngDecode(ImageDecodeState* state, uint8_t* buffer, int32_t pitch, int32_t flags) {
     png_structp png = state->png.png;
-    // 1.
     if (setjmp(png_jmpbuf(png))) return 0;
-    // 2. The transformations were set by the Check.
-    // 3. Interlaced images are read once per pass over the same rows, which completes them.
+    // The transformations were set by the Check. Interlaced images are read once per pass
+    // over the same rows, which completes them.
     const int64_t height = state->height;
     const bool bottom_up = (flags & kImageDecodeBottomUp) != 0;
     for (int32_t pass = 0; pass < state->png.passes; ++pass) {
@@ -135,7 +132,7 @@ int32_t PngDecode(ImageDecodeState* state, uint8_t* buffer, int32_t pitch, int32
             png_read_rows(png, &destination, nullptr, 1);
         }
     }
-    // 4. The rest of the file (png_read_end) is not needed.
+    // The rest of the file (png_read_end) is not needed.
     return 1;
 }
 

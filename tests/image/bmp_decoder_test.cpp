@@ -1,6 +1,9 @@
-// BMP decoding: every supported depth, run-length data, row placement, and files whose headers
-// point outside the data.
+// BMP decoding: every supported depth, run-length and bit-field data, row placement, files it
+// cannot draw, and files whose headers point outside the data.
 #include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
 
 #include "tests/image/decoder_fixture.h"
 #include "tests/image/image_builders.h"
@@ -119,20 +122,181 @@ TEST_F(BmpTest, ThirtyTwoBitDropsTheFourthByte) {
     EXPECT_TRUE(d.PaddingUntouched());
 }
 
-TEST_F(BmpTest, UnsupportedDepthsLeaveTheBufferUntouchedAndSucceed) {
-    BmpImage two{.width = 4, .height = 2, .bits = 2, .raw = Bytes(8, 0x55)};
-    BmpImage rle4{.width = 4,
-                  .height = 2,
-                  .bits = 4,
-                  .compression = 2,
-                  .palette = Palette(16),
-                  .raw = {4, 0x12, 0, 1}};
-    for (const BmpImage& image : {two, rle4}) {
-        Decoded d = DecodeImage(EncodeBmp(image));
-        ASSERT_EQ(d.open, 1);
-        EXPECT_EQ(d.result, 1);
-        EXPECT_EQ(d.depth, 24);
-        for (uint8_t b : d.buffer) ASSERT_EQ(b, kUnwritten);
+TEST_F(BmpTest, FilesItCannotDrawAreRefusedByTheCheck) {
+    const Bytes row16 = {0x00, 0xF8, 0xE0, 0x07};
+    const struct {
+        const char* what;
+        BmpImage image;
+    } cases[] = {
+        {"2 bits", {.width = 4, .height = 2, .bits = 2, .raw = Bytes(8, 0x55)}},
+        {"3 bits", {.width = 4, .height = 2, .bits = 3, .raw = Bytes(8, 0x55)}},
+        {"64 bits", {.width = 1, .height = 1, .bits = 64, .raw = Bytes(8, 0x55)}},
+        {"a picture of another format inside",
+         {.width = 1, .height = 1, .bits = 0, .compression = 5, .raw = Bytes(8, 0)}},
+        {"24 bits run-length",
+         {.width = 2, .height = 1, .bits = 24, .compression = 1, .rows = {Bytes(6, 1)}}},
+        {"8 bits with bit fields",
+         {.width = 2,
+          .height = 1,
+          .bits = 8,
+          .compression = 3,
+          .palette = Palette(2),
+          .rows = {{0, 1}}}},
+        {"run-length stored top-down",
+         {.width = 4,
+          .height = 2,
+          .bits = 8,
+          .compression = 1,
+          .palette = Palette(8),
+          .raw = {2, 1, 0, 1},
+          .top_down = true}},
+        {"a mask of two runs",
+         {.width = 2,
+          .height = 1,
+          .bits = 16,
+          .compression = 3,
+          .rows = {row16},
+          .masks = {0xF00F, 0x07E0, 0x001F}}},
+        {"a mask beyond the pixel",
+         {.width = 2,
+          .height = 1,
+          .bits = 16,
+          .compression = 3,
+          .rows = {row16},
+          .masks = {0x1F800, 0x07E0, 0x001F}}},
+    };
+    for (const auto& c : cases) {
+        Bytes file = EncodeBmp(c.image);
+        EXPECT_EQ(ImageDecoder_OpenMemory(file.data(), static_cast<int32_t>(file.size())), 0)
+            << c.what;
+    }
+}
+
+TEST_F(BmpTest, Rle4RunsAbsoluteRunsDeltasAndEndsOfLine) {
+    // Bottom row: a run of 5 taking turns between colours 1 and 2, end of line. Middle row: an
+    // absolute run of 3 (two bytes, no padding), one of 5 leaving the picture at x = 6 (three
+    // bytes and a padding byte), end of line. Top row: a delta of (2, 0), a run of 9 leaving
+    // the picture, end of bitmap.
+    BmpImage image{.width = 6,
+                   .height = 3,
+                   .bits = 4,
+                   .compression = 2,
+                   .palette = Palette(16),
+                   .raw = {5,    0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 5,    0x67, 0x89,
+                           0xA0, 0,    0, 0, 0, 2, 2,    0,    9, 0xBC, 0,    1}};
+    Decoded d = DecodeImage(EncodeBmp(image));
+    ASSERT_EQ(d.result, 1);
+    EXPECT_EQ(d.source_bits, 4);
+    const int expected[3][6] = {{-1, -1, 11, 12, 11, 12}, {3, 4, 5, 6, 7, 8}, {1, 2, 1, 2, 1, -1}};
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            if (expected[y][x] < 0) {
+                EXPECT_EQ(d.At(x, y)[0], kUnwritten) << x << "," << y;
+            } else {
+                ExpectEntry(d, x, y, expected[y][x]);
+            }
+        }
+    }
+    EXPECT_TRUE(d.PaddingUntouched());
+}
+
+Bytes Pixels16(std::initializer_list<uint16_t> values) {
+    Bytes row;
+    for (uint16_t v : values)
+        row.insert(row.end(), {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)});
+    return row;
+}
+Bytes Pixels32(std::initializer_list<uint32_t> values) {
+    Bytes row;
+    for (uint32_t v : values) {
+        for (int i = 0; i < 4; ++i) row.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    }
+    return row;
+}
+
+TEST_F(BmpTest, BitFieldsDecodeThroughTheirMasks) {
+    // Fields narrower than 8 bits repeat their bits below themselves, so a full field is 255.
+    using Bgr = std::array<uint8_t, 3>;
+    const struct {
+        const char* what;
+        BmpImage image;
+        std::vector<Bgr> expected;
+    } cases[] = {
+        {"5-6-5 after a 40-byte header",
+         {.width = 6,
+          .height = 1,
+          .bits = 16,
+          .compression = 3,
+          .rows = {Pixels16({0xF800, 0x07E0, 0x001F, 0x8410, 0xFFFF, 0x0000})},
+          .masks = {0xF800, 0x07E0, 0x001F}},
+         {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {132, 130, 132}, {255, 255, 255}, {0, 0, 0}}},
+        {"5-5-5 in a version 5 header",
+         {.width = 4,
+          .height = 1,
+          .bits = 16,
+          .compression = 3,
+          .rows = {Pixels16({0x7C00, 0x03E0, 0x001F, 0x8000})},
+          .masks = {0x7C00, 0x03E0, 0x001F},
+          .info_size = 124},
+         {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {0, 0, 0}}},
+        {"32 bits, bytes in another order, version 4 header",
+         {.width = 1,
+          .height = 1,
+          .bits = 32,
+          .compression = 3,
+          .rows = {Pixels32({0x11223344})},
+          .masks = {0x0000FF00, 0x00FF0000, 0xFF000000},
+          .info_size = 108},
+         {{0x11, 0x22, 0x33}}},
+        {"32 bits of 10-bit fields keep their top 8 bits",
+         {.width = 2,
+          .height = 1,
+          .bits = 32,
+          .compression = 3,
+          .rows = {Pixels32({0x3FF003FF, 0x20080100})},
+          .masks = {0x3FF00000, 0x000FFC00, 0x000003FF}},
+         {{255, 0, 255}, {0x40, 0x80, 0x80}}},
+        {"masks without bit-field compression: 5-5-5 shifted, as ever",
+         {.width = 2,
+          .height = 1,
+          .bits = 16,
+          .rows = {Pixels16({0x7C00, 0xF800})},
+          .masks = {0xF800, 0x07E0, 0x001F},
+          .info_size = 124},
+         {{0, 0, 248}, {0, 0, 240}}},
+    };
+    for (const auto& c : cases) {
+        Decoded d = DecodeImage(EncodeBmp(c.image));
+        ASSERT_EQ(d.result, 1) << c.what;
+        EXPECT_EQ(d.depth, 24) << c.what;
+        for (size_t x = 0; x < c.expected.size(); ++x) {
+            const uint8_t* p = d.At(static_cast<int32_t>(x), 0);
+            EXPECT_EQ((Bgr{p[0], p[1], p[2]}), c.expected[x]) << c.what << ", pixel " << x;
+        }
+        EXPECT_TRUE(d.PaddingUntouched()) << c.what;
+    }
+}
+
+TEST_F(BmpTest, TopDownFilesEqualTheirBottomUpTwins) {
+    BmpImage twins[] = {
+        {.width = 5, .height = 3, .bits = 24, .rows = {Bytes(15, 1), Bytes(15, 2), Bytes(15, 3)}},
+        {.width = 3, .height = 2, .bits = 8, .palette = Palette(8), .rows = {{0, 1, 2}, {3, 4, 5}}},
+        {.width = 9, .height = 2, .bits = 1, .rows = {{0xA5, 0x80}, {0x5A, 0x00}}},
+        {.width = 2,
+         .height = 2,
+         .bits = 16,
+         .compression = 3,
+         .rows = {Pixels16({0xF800, 0x07E0}), Pixels16({0x001F, 0xFFFF})},
+         .masks = {0xF800, 0x07E0, 0x001F}},
+    };
+    // Each has distinct rows, so a picture upside down cannot pass.
+    for (BmpImage& image : twins) {
+        Decoded bottom_up = DecodeImage(EncodeBmp(image));
+        image.top_down = true;
+        Decoded top_down = DecodeImage(EncodeBmp(image));
+        ASSERT_EQ(top_down.result, 1) << image.bits;
+        EXPECT_EQ(top_down.height, image.height) << image.bits;
+        EXPECT_EQ(top_down.buffer, bottom_up.buffer) << image.bits;
     }
 }
 
@@ -190,19 +354,26 @@ TEST_F(BmpTest, Rle8RunsThatLeaveThePictureAreClipped) {
     EXPECT_TRUE(d.PaddingUntouched());
 }
 
-TEST_F(BmpTest, Rle8StopsWhereTheDataOrThePaletteEnds) {
-    const Bytes streams[] = {
-        {3, 5, 0},          // a pair cut in half, no end of bitmap
-        {0, 5, 1, 2},       // absolute run longer than the data
-        {0, 2, 1},          // delta without its second byte
-        {2, 200, 0, 1},     // colour 200 of a palette that ends with the data
-        {0, 3, 1, 200, 1},  // absolute run naming a missing colour
+TEST_F(BmpTest, RunLengthStopsWhereTheDataOrThePaletteEnds) {
+    // The palette has 8 entries, and the stream after it counts as more where it has 4 bytes.
+    const struct {
+        uint16_t bits;
+        Bytes raw;
+    } streams[] = {
+        {8, {3, 5, 0}},          // a pair cut in half, no end of bitmap
+        {8, {0, 5, 1, 2}},       // absolute run longer than the data
+        {8, {0, 2, 1}},          // delta without its second byte
+        {8, {2, 200, 0, 1}},     // colour 200 of a palette that ends with the data
+        {8, {0, 3, 1, 200, 1}},  // absolute run naming a missing colour
+        {4, {0, 5, 0x12}},       // five nibbles need three bytes
+        {4, {2, 0x1F, 0, 1}},    // a run whose second colour is missing
+        {4, {0, 3, 0x1F, 0}},    // an absolute run naming a missing colour
     };
-    for (const Bytes& raw : streams) {
+    for (const auto& [bits, raw] : streams) {
         BmpImage image{.width = 4,
                        .height = 2,
-                       .bits = 8,
-                       .compression = 1,
+                       .bits = bits,
+                       .compression = bits == 8 ? 1u : 2u,
                        .palette = Palette(8),
                        .raw = raw};
         Bytes file = EncodeBmp(image);
@@ -244,8 +415,11 @@ TEST_F(BmpTest, HeadersThatCannotBeTrustedAreRefused) {
         bad = good;
         Put32(bad, kBmpWidthField, v);
         EXPECT_TRUE(refused(bad)) << "width " << v;
+    }
+    // A negative height is a top-down file, refused when its size is.
+    for (int32_t v : {0, 16385, -16385, INT32_MIN}) {
         bad = good;
-        Put32(bad, kBmpHeightField, v);
+        Put32(bad, kBmpHeightField, static_cast<uint32_t>(v));
         EXPECT_TRUE(refused(bad)) << "height " << v;
     }
     bad = good;

@@ -25,23 +25,26 @@ void Put32(Bytes& bytes, int offset, uint32_t value) {
 
 Bytes EncodeBmp(const BmpImage& image) {
     Bytes pixels = image.raw;
-    if (!image.rows.empty()) {
-        for (size_t i = image.rows.size(); i-- > 0;) {
-            const Bytes& row = image.rows[i];
-            pixels.insert(pixels.end(), row.begin(), row.end());
-            pixels.resize(pixels.size() + ((4 - row.size() % 4) % 4), 0);
-        }
+    for (size_t n = 0; n < image.rows.size(); ++n) {
+        const Bytes& row = image.rows[image.top_down ? n : image.rows.size() - 1 - n];
+        pixels.insert(pixels.end(), row.begin(), row.end());
+        pixels.resize(pixels.size() + ((4 - row.size() % 4) % 4), 0);
     }
-    const int header = 14 + 40;
+    const bool masks_after = image.info_size == 40 && !image.masks.empty();
+    const int header = 14 + static_cast<int>(image.info_size) + (masks_after ? 12 : 0);
     const int palette_bytes = static_cast<int>(image.palette.size()) * 4;
     Bytes file(header + palette_bytes, 0);
+    for (size_t i = 0; i < image.masks.size(); ++i) {
+        Put32(file, 54 + 4 * static_cast<int>(i), image.masks[i]);
+    }
     file[0] = 'B';
     file[1] = 'M';
     Put32(file, 2, static_cast<uint32_t>(header + palette_bytes + pixels.size()));
     Put32(file, kBmpPixelOffsetField, static_cast<uint32_t>(header + palette_bytes));
-    Put32(file, kBmpInfoSizeField, 40);
+    Put32(file, kBmpInfoSizeField, image.info_size);
     Put32(file, kBmpWidthField, static_cast<uint32_t>(image.width));
-    Put32(file, kBmpHeightField, static_cast<uint32_t>(image.height));
+    Put32(file, kBmpHeightField,
+          static_cast<uint32_t>(image.top_down ? -image.height : image.height));
     Put16(file, 26, 1);
     Put16(file, 28, image.bits);
     Put32(file, 30, image.compression);
@@ -86,6 +89,16 @@ Bytes EncodePng(const PngImage& image) {
     if (!image.transparency.empty()) {
         png_set_tRNS(png, info, image.transparency.data(),
                      static_cast<int>(image.transparency.size()), nullptr);
+    }
+    if (!image.key.empty()) {
+        png_color_16 key{};
+        key.gray = image.key[0];
+        key.red = image.key[0];
+        if (image.key.size() == 3) {
+            key.green = image.key[1];
+            key.blue = image.key[2];
+        }
+        png_set_tRNS(png, info, nullptr, 0, &key);
     }
     std::vector<png_bytep> rows;
     for (const Bytes& row : image.rows) rows.push_back(const_cast<png_bytep>(row.data()));

@@ -8,7 +8,8 @@
 using Bytes = std::vector<uint8_t>;
 
 // A BMP file. Either `rows` (top row first, unpadded source bytes; the builder stores them
-// bottom-up with padding) or `raw` (the pixel data exactly as stored, e.g. an RLE stream).
+// bottom-up with padding, or top-down under a negative height) or `raw` (the pixel data exactly
+// as stored, e.g. an RLE stream).
 struct BmpImage {
     int32_t width = 0;
     int32_t height = 0;
@@ -17,6 +18,11 @@ struct BmpImage {
     std::vector<uint32_t> palette{};  // 0x00RRGGBB per entry
     std::vector<Bytes> rows{};
     Bytes raw{};
+    bool top_down = false;
+    // Red, green and blue masks: inside the info header when it is larger than 40 bytes (the
+    // later header versions), else right after it.
+    std::vector<uint32_t> masks{};
+    uint32_t info_size = 40;
 };
 Bytes EncodeBmp(const BmpImage& image);
 // Offsets of the fields tests like to damage.
@@ -36,6 +42,7 @@ struct PngImage {
     std::vector<uint32_t> palette{};  // 0x00RRGGBB
     Bytes transparency{};             // tRNS alpha per palette entry
     std::vector<Bytes> rows{};
+    std::vector<uint16_t> key{};  // tRNS of grey (one level) or RGB (red, green, blue)
 };
 Bytes EncodePng(const PngImage& image);
 

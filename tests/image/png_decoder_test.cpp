@@ -4,6 +4,8 @@
 
 #include <png.h>
 
+#include <array>
+
 #include "tests/image/decoder_fixture.h"
 #include "tests/image/image_builders.h"
 
@@ -66,6 +68,57 @@ TEST_F(PngTest, PaletteWithTransparencyIsThirtyTwoBit) {
     EXPECT_EQ(0, memcmp(d.At(2, 0), third, 4));
     EXPECT_EQ(0, memcmp(d.At(2, 1), first, 4));
     EXPECT_TRUE(d.PaddingUntouched());
+}
+
+TEST_F(PngTest, TransparencyKeyGivesAlphaZeroExactlyAtTheKey) {
+    // Each picture holds the key, colours next to it and black; only the key is transparent.
+    // The 16-bit ones differ from the key below the 8 bits that are kept.
+    const struct {
+        const char* what;
+        PngImage image;
+        std::vector<std::array<uint8_t, 4>> expected;  // blue, green, red, alpha
+    } cases[] = {
+        {"grey, 8 bits",
+         {.width = 4,
+          .height = 1,
+          .color_type = PNG_COLOR_TYPE_GRAY,
+          .rows = {{77, 76, 78, 0}},
+          .key = {77}},
+         {{77, 77, 77, 0}, {76, 76, 76, 255}, {78, 78, 78, 255}, {0, 0, 0, 255}}},
+        {"grey, 16 bits",
+         {.width = 3,
+          .height = 1,
+          .color_type = PNG_COLOR_TYPE_GRAY,
+          .bit_depth = 16,
+          .rows = {{0x12, 0x34, 0x12, 0x35, 0x00, 0x00}},
+          .key = {0x1234}},
+         {{0x12, 0x12, 0x12, 0}, {0x12, 0x12, 0x12, 255}, {0, 0, 0, 255}}},
+        {"RGB, 8 bits",
+         {.width = 4,
+          .height = 1,
+          .color_type = PNG_COLOR_TYPE_RGB,
+          .rows = {{10, 20, 30, 10, 20, 31, 30, 20, 10, 0, 0, 0}},
+          .key = {10, 20, 30}},
+         {{30, 20, 10, 0}, {31, 20, 10, 255}, {10, 20, 30, 255}, {0, 0, 0, 255}}},
+        {"RGB, 16 bits",
+         {.width = 2,
+          .height = 1,
+          .color_type = PNG_COLOR_TYPE_RGB,
+          .bit_depth = 16,
+          .rows = {{1, 2, 3, 4, 5, 6, 1, 2, 3, 4, 5, 7}},
+          .key = {0x0102, 0x0304, 0x0506}},
+         {{5, 3, 1, 0}, {5, 3, 1, 255}}},
+    };
+    for (const auto& c : cases) {
+        Decoded d = DecodeImage(EncodePng(c.image));
+        ASSERT_EQ(d.result, 1) << c.what;
+        EXPECT_EQ(d.depth, 32) << c.what;
+        for (size_t x = 0; x < c.expected.size(); ++x) {
+            EXPECT_EQ(0, memcmp(d.At(static_cast<int32_t>(x), 0), c.expected[x].data(), 4))
+                << c.what << ", pixel " << x;
+        }
+        EXPECT_TRUE(d.PaddingUntouched()) << c.what;
+    }
 }
 
 TEST_F(PngTest, SmallPaletteDepthsAreExpanded) {
