@@ -34,14 +34,12 @@ void FreeSound(int32_t number) {
 
 int32_t Sound_Init() {
     SoundLibrary& s = g_sound;
-    // 1. Made once: a second start keeps the sounds that exist.
+    // Made once: a second start keeps the sounds that exist.
     if (!s.table) s.table = ObjectTable_Create(sizeof(SoundRecord), 64, &FreeSound);
-    // 2.
+    // The shared hidden window is the device's cooperative window.
     s.window = SharedWindow_Create();
     if (!s.window) return 0;
-    // 3.
     if (s.direct_sound) return 1;
-    // 4.
     if (!s.library) s.library = LoadLibraryA("DSOUND.DLL");
     if (!s.library) return 0;
     auto create = reinterpret_cast<CreateProc>(GetProcAddress(s.library, "DirectSoundCreate"));
@@ -49,27 +47,22 @@ int32_t Sound_Init() {
     IDirectSound* direct_sound = nullptr;
     if (create(nullptr, &direct_sound, nullptr) != DS_OK || !direct_sound) return 0;
     s.direct_sound = direct_sound;
-    // 5.
     if (s.direct_sound->SetCooperativeLevel(s.window, DSSCL_PRIORITY) != DS_OK) return 0;
-    // 6. The primary buffer is only made, not kept.
+    // The primary buffer is only made, not kept: making it proves the device works.
     DSBUFFERDESC desc{};
     desc.dwSize = sizeof(DSBUFFERDESC);
     desc.dwFlags = DSBCAPS_PRIMARYBUFFER;
     IDirectSoundBuffer* primary = nullptr;
     if (s.direct_sound->CreateSoundBuffer(&desc, &primary, nullptr) != DS_OK) return 0;
     primary->Release();
-    // 7.
     return 1;
 }
 
 int32_t Sound_CreateFromMemory(int32_t number, const void* data, int32_t length) {
     SoundLibrary& s = g_sound;
-    // 1.
     if (!data || !s.table || !s.direct_sound) return 0;
-    // 2., 3.
     WaveImage wave{};
     if (!Sound_ParseWave(data, length, &wave)) return 0;
-    // 4.
     DSBUFFERDESC desc{};
     desc.dwSize = sizeof(DSBUFFERDESC);
     desc.dwFlags = kSoundFlags;
@@ -77,7 +70,7 @@ int32_t Sound_CreateFromMemory(int32_t number, const void* data, int32_t length)
     desc.lpwfxFormat = &wave.format;
     IDirectSoundBuffer* buffer = nullptr;
     if (s.direct_sound->CreateSoundBuffer(&desc, &buffer, nullptr) != DS_OK || !buffer) return 0;
-    // 5.
+    // The whole buffer is locked, so the samples arrive in one part.
     void* part1 = nullptr;
     DWORD bytes1 = 0;
     if (buffer->Lock(0, wave.bytes, &part1, &bytes1, nullptr, nullptr, 0) != DS_OK) {
@@ -85,7 +78,7 @@ int32_t Sound_CreateFromMemory(int32_t number, const void* data, int32_t length)
         return 0;
     }
     std::memcpy(part1, wave.samples, bytes1);
-    // 6.
+    // A sound that held the number before is freed by the table.
     int32_t dynamic_number = 0;
     auto* record =
         static_cast<SoundRecord*>(ObjectTable_Allocate(s.table, number, &dynamic_number));
@@ -105,7 +98,6 @@ int32_t Sound_CreateFromMemory(int32_t number, const void* data, int32_t length)
     record->frequency = frequency;
     record->volume = volume;
     buffer->Unlock(part1, bytes1, nullptr, 0);
-    // 7.
     return number == -1 ? dynamic_number : 1;
 }
 

@@ -34,5 +34,5 @@ struct WaveImage {
     uint32_t bytes;
 };
 // False when the image is not RIFF with a leading fmt chunk, or has no complete data chunk
-// within `length` bytes.
+// within `length` bytes. Extensible PCM of 8 or 16 bits comes out as plain PCM.
 bool Sound_ParseWave(const void* data, int32_t length, WaveImage* out);

@@ -130,6 +130,16 @@ TEST_F(SoundTest, BadImagesChangeNothing) {
     EXPECT_EQ(Make(-2), 0);
 }
 
+TEST_F(SoundTest, ExtensiblePcmMakesASoundAndOtherSubFormatsDoNot) {
+    ASSERT_NE(Sound_Init(), 0);
+    auto pcm = WaveBuilder().Riff().Extensible(2, 44100, 16).Chunk("data", "abcdefgh").Bytes();
+    ASSERT_EQ(Sound_CreateFromMemory(4, pcm.data(), static_cast<int32_t>(pcm.size())), 1);
+    EXPECT_EQ(Record(4)->frequency, 44100u);
+    auto floats =
+        WaveBuilder().Riff().Extensible(2, 44100, 32, 3).Chunk("data", "abcdefgh").Bytes();
+    EXPECT_EQ(Sound_CreateFromMemory(5, floats.data(), static_cast<int32_t>(floats.size())), 0);
+}
+
 TEST_F(SoundTest, NothingBeforeTheStart) {
     EXPECT_EQ(Make(1), 0);
     Sound_Free(1);

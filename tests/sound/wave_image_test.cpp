@@ -41,6 +41,52 @@ TEST(WaveImageTest, ListAndFactChunksAreSkipped) {
     EXPECT_EQ(w.format.nSamplesPerSec, 8000u);
 }
 
+TEST(WaveImageTest, OddChunksWithOrWithoutPadAndExtensibleFormats) {
+    const std::string samples("\x01\x80\x02\x7F\xFE\x00\x00\xFF", 8);
+    const std::string info("INFOISFT\x05\0\0\0kavro", 17);
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> wav;
+        uint16_t tag;  // as handed to the device
+        uint16_t bits;
+    };
+    const Case cases[] = {
+        {"odd LIST and its pad byte",
+         WaveBuilder()
+             .Riff()
+             .Fmt(2, 22050, 16)
+             .Chunk("LIST", info, true)
+             .Chunk("data", samples)
+             .Bytes(),
+         1, 16},
+        {"odd LIST without its pad byte",
+         WaveBuilder().Riff().Fmt(2, 22050, 16).Chunk("LIST", info).Chunk("data", samples).Bytes(),
+         1, 16},
+        {"extensible PCM, 16-bit stereo",
+         WaveBuilder()
+             .Riff()
+             .Extensible(2, 44100, 16)
+             .Chunk("LIST", info, true)
+             .Chunk("data", samples)
+             .Bytes(),
+         1, 16},
+        {"extensible floating point stays extensible",
+         WaveBuilder().Riff().Extensible(2, 44100, 32, 3).Chunk("data", samples).Bytes(), 0xFFFE,
+         32},
+    };
+    for (const Case& c : cases) {
+        WaveImage w{};
+        ASSERT_TRUE(Sound_ParseWave(c.wav.data(), Size(c.wav), &w)) << c.what;
+        EXPECT_EQ(w.format.wFormatTag, c.tag) << c.what;
+        EXPECT_EQ(w.format.cbSize, c.tag == 1 ? 0 : 22) << c.what;
+        EXPECT_EQ(w.format.nChannels, 2) << c.what;
+        EXPECT_EQ(w.format.wBitsPerSample, c.bits) << c.what;
+        EXPECT_EQ(w.format.nBlockAlign, 2 * c.bits / 8) << c.what;
+        ASSERT_EQ(w.bytes, 8u) << c.what;
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(w.samples), 8), samples) << c.what;
+    }
+}
+
 TEST(WaveImageTest, MissingDataChunkFails) {
     auto wav = WaveBuilder().Riff().Fmt(1, 8000, 8).Chunk("LIST", "abcd").Bytes();
     WaveImage w{};
