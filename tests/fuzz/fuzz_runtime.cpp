@@ -35,11 +35,15 @@ void RemoveFolder() {
 void FuzzRuntime_Start(bool screen) {
     // Never a window or a sound device of the desktop, whatever the caller's environment says.
     setenv("KAVRO_HEADLESS", "1", 1);
-    char name[] = "/tmp/kavro-fuzz-XXXXXX";
-    if (!mkdtemp(name)) Die("no scratch folder");
+    // In memory where the system has a memory file system: a file rewritten for every input
+    // would otherwise be flushed to disk each time it is closed.
+    std::error_code error;
+    const bool in_memory = std::filesystem::is_directory("/dev/shm", error);
+    std::string name = std::string(in_memory ? "/dev/shm" : "/tmp") + "/kavro-fuzz-XXXXXX";
+    if (!mkdtemp(name.data())) Die("no scratch folder");
     Folder() = name;
     std::atexit(&RemoveFolder);
-    if (chdir(name) != 0) Die("cannot enter the scratch folder");
+    if (chdir(name.c_str()) != 0) Die("cannot enter the scratch folder");
     Program_Start();
     if (!screen) return;
     if (!Sprite_Init()) Die("Sprite_Init");

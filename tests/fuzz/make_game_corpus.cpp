@@ -120,6 +120,22 @@ void WriteSounds(const fs::path& folder) {
               .Chunk("junk", "abc")
               .Chunk("data", std::string(10, 'x'))
               .Bytes());
+    Write(folder, "odd_list_padded.wav",
+          WaveBuilder()
+              .Riff()
+              .Fmt(2, 22050, 16)
+              .Chunk("LIST", std::string("INFOISFT\x05\0\0\0kavro", 17), true)
+              .Chunk("data", std::string(16, '\x7F'))
+              .Bytes());
+    Write(folder, "extensible_pcm16_stereo.wav",
+          WaveBuilder()
+              .Riff()
+              .Extensible(2, 44100, 16)
+              .Chunk("LIST", std::string("INFOICMT\x03\0\0\0abc", 15), true)
+              .Chunk("data", std::string(16, '\x02'))
+              .Bytes());
+    Write(folder, "extensible_float.wav",
+          WaveBuilder().Riff().Extensible(1, 8000, 32, 3).Chunk("data", std::string(8, 0)).Bytes());
     Write(folder, "no_data.wav",
           WaveBuilder().Riff().Fmt(1, 8000, 16).Chunk("LIST", "nothing here").Bytes());
     Write(folder, "data_past_end.wav",

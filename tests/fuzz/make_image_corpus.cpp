@@ -63,14 +63,42 @@ void WriteBmps(const fs::path& folder) {
              .compression = 2,
              .palette = Colours(16),
              .raw = {4, 0x12, 0, 0, 4, 0x34, 0, 1}};
-    Write(folder, "rle4_unsupported.bmp", EncodeBmp(image));
+    Write(folder, "rle4.bmp", EncodeBmp(image));
+    image = {.width = 7,
+             .height = 3,
+             .bits = 4,
+             .compression = 2,
+             .palette = Colours(16),
+             .raw = {5,    0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 5,    0x67, 0x89,
+                     0xA0, 0,    0, 0, 0, 2, 2,    0,    9, 0xBC, 0,    1}};
+    Write(folder, "rle4_absolute_delta.bmp", EncodeBmp(image));
     image = {.width = 3,
              .height = 2,
              .bits = 16,
              .rows = {{0x00, 0x7C, 0x1F, 0x00, 0xE0, 0x03}, {0xFF, 0x7F, 0, 0, 0x10, 0x42}}};
     Write(folder, "16bit.bmp", EncodeBmp(image));
+    image = {.width = 3,
+             .height = 2,
+             .bits = 16,
+             .compression = 3,
+             .rows = {{0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00}, {0x10, 0x84, 0xFF, 0xFF, 0, 0}},
+             .masks = {0xF800, 0x07E0, 0x001F}};
+    Write(folder, "16bit_565_bitfields.bmp", EncodeBmp(image));
+    image.masks = {0x7C00, 0x03E0, 0x001F};
+    image.info_size = 124;
+    Write(folder, "16bit_555_bitfields_v5.bmp", EncodeBmp(image));
+    image = {.width = 3,
+             .height = 2,
+             .bits = 32,
+             .compression = 3,
+             .rows = Rows(2, 12, 14),
+             .masks = {0x3FF00000, 0x000FFC00, 0x000003FF},
+             .info_size = 108};
+    Write(folder, "32bit_10bit_fields_v4.bmp", EncodeBmp(image));
     image = {.width = 5, .height = 3, .bits = 24, .rows = Rows(3, 15, 3)};
     Write(folder, "24bit_width5.bmp", EncodeBmp(image));
+    image.top_down = true;
+    Write(folder, "24bit_top_down.bmp", EncodeBmp(image));
     image = {.width = 3, .height = 2, .bits = 32, .rows = Rows(2, 12, 4)};
     Write(folder, "32bit.bmp", EncodeBmp(image));
     image = {.width = 4, .height = 2, .bits = 2, .raw = Bytes(8, 0x1B)};
@@ -110,11 +138,21 @@ void WritePngs(const fs::path& folder) {
              .bit_depth = 16,
              .rows = Rows(3, 6, 8)};
     Write(folder, "grey_16bit.png", EncodePng(image));
+    image.key = {0x0405};
+    Write(folder, "grey_16bit_trns.png", EncodePng(image));
+    image = {.width = 4,
+             .height = 4,
+             .color_type = PNG_COLOR_TYPE_GRAY,
+             .rows = Rows(4, 4, 7),
+             .key = {44}};
+    Write(folder, "grey_trns.png", EncodePng(image));
     image = {
         .width = 3, .height = 3, .color_type = PNG_COLOR_TYPE_GRAY_ALPHA, .rows = Rows(3, 6, 9)};
     Write(folder, "grey_alpha.png", EncodePng(image));
     image = {.width = 4, .height = 3, .color_type = PNG_COLOR_TYPE_RGB, .rows = Rows(3, 12, 10)};
     Write(folder, "rgb.png", EncodePng(image));
+    image.key = {10, 47, 84};
+    Write(folder, "rgb_trns.png", EncodePng(image));
     image = {.width = 3,
              .height = 2,
              .color_type = PNG_COLOR_TYPE_RGB,

@@ -3,8 +3,15 @@
 // the scratch folder (GFX\tiles.png, GFX\tiles.bmp, GFX\tiles.jpg), and the loaded grid is then
 // used as a frame of the game uses it: the start marker searched, both layers drawn (which
 // animates cells) at a few views, and cells probed.
+//
+// Each input is kept cheap so the fuzzer explores hundreds of maps a second: the tilesets are
+// one tile each and written once, a map whose loading would cost far more than it can teach (a
+// vast grid, tiny tiles, thousands of tileset names) is not loaded, and the layers are drawn
+// with the screen origin near the bottom-right corner, so the engine walks and animates every
+// cell of the view and the device takes each quad, but only the first few land on the screen.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 
 #include "game/map/map_engine.h"
@@ -14,39 +21,65 @@
 
 namespace {
 
-Bytes Rgb(uint32_t width, uint32_t height) {
-    Bytes samples;
-    for (uint32_t y = 0; y < height; ++y) {
-        for (uint32_t x = 0; x < width; ++x) {
-            samples.push_back(static_cast<uint8_t>(x * 4));
-            samples.push_back(static_cast<uint8_t>(y * 4));
-            samples.push_back(static_cast<uint8_t>((x / 32 + y / 32) * 80));
-        }
-    }
-    return samples;
-}
+// The budget of one input. Maps beyond it use the same code as maps within it, only more often.
+constexpr int64_t kMostCells = int64_t{1} << 14;
+constexpr int32_t kLeastTileSize = 16;
+constexpr int32_t kMostNames = 64;
+// Where the views are drawn: 2 x 2 cells of 32 pixels reach the screen, partly clipped.
+constexpr int32_t kOriginX = 640 - 64;
+constexpr int32_t kOriginY = 480 - 64;
+
+// Every tileset is one 32-pixel tile (four of 16 pixels, the smallest size loaded), with a
+// black pixel in its corner for the transparent colour.
+constexpr uint32_t kTile = 32;
 
 void WriteTilesets() {
     std::filesystem::create_directory("GFX");
-    PngImage png{.width = 64, .height = 64};
-    Bytes samples = Rgb(64, 64);
-    for (uint32_t y = 0; y < 64; ++y) {
-        png.rows.emplace_back(samples.begin() + y * 192, samples.begin() + (y + 1) * 192);
+    PngImage png{.width = kTile, .height = kTile};
+    BmpImage bmp{.width = kTile, .height = kTile, .bits = 24};
+    JpegImage jpeg{.width = kTile, .height = kTile};
+    for (uint32_t y = 0; y < kTile; ++y) {
+        Bytes row;
+        for (uint32_t x = 0; x < kTile; ++x) {
+            row.insert(row.end(), {static_cast<uint8_t>(x * 8), static_cast<uint8_t>(y * 8),
+                                   static_cast<uint8_t>((x ^ y) * 8)});
+        }
+        png.rows.push_back(row);
+        bmp.rows.push_back(row);
+        jpeg.samples.insert(jpeg.samples.end(), row.begin(), row.end());
     }
     Bytes file = EncodePng(png);
     FuzzRuntime_WriteFile("GFX/tiles.png", file.data(), file.size());
-
-    BmpImage bmp{.width = 32, .height = 64, .bits = 24};
-    samples = Rgb(32, 64);
-    for (uint32_t y = 0; y < 64; ++y) {
-        bmp.rows.emplace_back(samples.begin() + y * 96, samples.begin() + (y + 1) * 96);
-    }
     file = EncodeBmp(bmp);
     FuzzRuntime_WriteFile("GFX/tiles.bmp", file.data(), file.size());
-
-    JpegImage jpeg{.width = 96, .height = 32, .samples = Rgb(96, 32)};
     file = EncodeJpeg(jpeg);
     FuzzRuntime_WriteFile("GFX/tiles.jpg", file.data(), file.size());
+}
+
+int32_t Read16(const uint8_t* p) {
+    return static_cast<int16_t>(p[0] | (p[1] << 8));
+}
+
+// False for a map the loader would accept but whose loading is beyond the budget. Maps it
+// refuses anyway (bad header, sizes out of range) are cheap and always loaded.
+bool WithinBudget(const uint8_t* data, size_t size) {
+    constexpr size_t kHeader = 14;
+    if (size < kHeader || std::memcmp(data, "LVD", 3) != 0 || data[4] != '2' || data[5] != '0') {
+        return true;
+    }
+    const int32_t tile_size = Read16(data + 7);
+    const int32_t w = Read16(data + 9);
+    const int32_t h = Read16(data + 11);
+    const int32_t l = static_cast<int8_t>(data[13]);
+    if (tile_size <= 0 || w < 0 || h < 0 || l < 0) return true;
+    const int64_t cells = int64_t{w + 1} * (h + 1) * (l + 1);
+    if (cells > kMapMaxCells) return true;
+    if (cells > kMostCells || tile_size < kLeastTileSize) return false;
+    // The name count follows the cells; a byte missing at the end of the file reads as 0.
+    const size_t at = kHeader + 15 * static_cast<size_t>(cells);
+    if (size <= at) return true;
+    const int32_t last_name = at + 1 < size ? Read16(data + at) : data[at];
+    return last_name < kMostNames;
 }
 
 bool Prepare() {
@@ -58,7 +91,7 @@ bool Prepare() {
 }
 
 void DrawAt(float x, float y) {
-    Map_SetScreenOrigin(0, 0);
+    Map_SetScreenOrigin(kOriginX, kOriginY);
     Map_SetPosition(x, y);
     Sprite3D_Start();
     Map_DrawLayer(0, 20, 15);
@@ -72,6 +105,7 @@ void DrawAt(float x, float y) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = Prepare();
     (void)ready;
+    if (!WithinBudget(data, size)) return 0;
     FuzzRuntime_WriteFile("Kavro.Map", data, size);
     if (Map_Load("Kavro.Map") <= 0) return 0;
     Map_FindTiles(253, 0);
