@@ -105,10 +105,21 @@ int32_t BmpDecode_Rows(const uint8_t* file, const BmpLayout& layout, int32_t wid
         for (int32_t c = 0; c < 3; ++c) BuildTable(layout.channels[c], &tables[c]);
     }
     const uint8_t* pixels = file + layout.pixel_offset;
+    // Stored rows run upward from the bottom of the picture unless the file is top-down.
+    auto out_row = [&](int64_t row) {
+        return buffer + (layout.top_down ? row : height - 1 - row) * pitch;
+    };
+    if (layout.bits == 24) {
+        // The bytes stand as they are: the common case, kept to a plain copy per row.
+        const size_t bytes = static_cast<size_t>(width) * 3;
+        for (int64_t row = 0; row < height; ++row) {
+            std::memcpy(out_row(row), pixels + row * layout.stride, bytes);
+        }
+        return 1;
+    }
     for (int64_t row = 0; row < height; ++row) {
         const uint8_t* in = pixels + row * layout.stride;
-        // Stored rows run upward from the bottom of the picture unless the file is top-down.
-        uint8_t* out = buffer + (layout.top_down ? row : height - 1 - row) * pitch;
+        uint8_t* out = out_row(row);
         switch (layout.bits) {
             case 1:
                 Row1(in, out, width);
@@ -125,9 +136,6 @@ int32_t BmpDecode_Rows(const uint8_t* file, const BmpLayout& layout, int32_t wid
                 } else {
                     Row16(in, out, width);
                 }
-                break;
-            case 24:
-                std::memcpy(out, in, static_cast<size_t>(width) * 3);
                 break;
             case 32:
                 if (fields) {
