@@ -87,6 +87,17 @@ void WriteMaps(const fs::path& folder) {
     falling.tilesets = {"GFX\\tiles.bmp"};
     Write(folder, "animated_negative.map", falling.Bytes());
 
+    // Names of every shape the file library resolves: wildcards where they are allowed and
+    // where not, dot components, trailing dots and spaces, characters no name may hold, a
+    // Windows-1252 letter, drive and root prefixes, either slash.
+    TestMap names(20, 15, 0);
+    names.Fill(0, 0, 20, 15, 0, TestCell{.tile = 0});
+    names.tilesets = {
+        "GFX\\t*s.png",       "GFX\\tiles.?mp", "G*X\\tiles.png",     "GFX\\..\\GFX\\.\\tiles.jpg",
+        "gfx\\TILES.BMP. . ", "GFX\\a<b>.png",  "GFX\\\xE9t\xE9.png", "C:\\GFX\\tiles.png",
+        "\\GFX\\tiles.png",   "GFX/tiles.png",  "GFX\\\\tiles.png"};
+    Write(folder, "odd_names.map", names.Bytes());
+
     TestMap tiny(0, 0, 0, -32);
     tiny.tilesets = {};
     Write(folder, "negative_tile_size.map", tiny.Bytes());
