@@ -6,8 +6,8 @@
 //
 // Each input is kept cheap so the fuzzer explores hundreds of maps a second: the tilesets are
 // one tile each and written once, a map whose loading would cost far more than it can teach (a
-// vast grid, tiny tiles, thousands of tileset names) is not loaded, and the layers are drawn
-// with the screen origin near the bottom-right corner, so the engine walks and animates every
+// vast grid, tiny tiles, thousands of tileset names or lines) is not loaded, and the layers are
+// drawn with the screen origin near the bottom-right corner, so the engine walks and animates every
 // cell of the view and the device takes each quad, but only the first few land on the screen.
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +25,9 @@ namespace {
 constexpr int64_t kMostCells = int64_t{1} << 14;
 constexpr int32_t kLeastTileSize = 16;
 constexpr int32_t kMostNames = 64;
+// Line ends (CR, LF or a zero byte) after the cells, where the names and the info text are:
+// each info line costs the file library two system calls, for its position and its length.
+constexpr int64_t kMostLineEnds = 256;
 // Where the views are drawn: 2 x 2 cells of 32 pixels reach the screen, partly clipped.
 constexpr int32_t kOriginX = 640 - 64;
 constexpr int32_t kOriginY = 480 - 64;
@@ -79,7 +82,12 @@ bool WithinBudget(const uint8_t* data, size_t size) {
     const size_t at = kHeader + 15 * static_cast<size_t>(cells);
     if (size <= at) return true;
     const int32_t last_name = at + 1 < size ? Read16(data + at) : data[at];
-    return last_name < kMostNames;
+    if (last_name >= kMostNames) return false;
+    int64_t line_ends = 0;
+    for (size_t i = at; i < size; ++i) {
+        line_ends += data[i] == '\r' || data[i] == '\n' || data[i] == 0;
+    }
+    return line_ends <= kMostLineEnds;
 }
 
 bool Prepare() {
