@@ -32,8 +32,9 @@ constexpr int64_t kMostLineEnds = 256;
 constexpr int32_t kOriginX = 640 - 64;
 constexpr int32_t kOriginY = 480 - 64;
 
-// Every tileset is one 32-pixel tile (four of 16 pixels, the smallest size loaded), with a
-// black pixel in its corner for the transparent colour.
+// Every tileset is one 32-pixel tile (four of 16 pixels, the smallest size loaded). The BMP has
+// a black pixel in its corner, the transparent colour; the PNG has none, so its tiles are opaque
+// and cover what is drawn before them.
 constexpr uint32_t kTile = 32;
 
 void WriteTilesets() {
@@ -47,9 +48,10 @@ void WriteTilesets() {
             row.insert(row.end(), {static_cast<uint8_t>(x * 8), static_cast<uint8_t>(y * 8),
                                    static_cast<uint8_t>((x ^ y) * 8)});
         }
-        png.rows.push_back(row);
         bmp.rows.push_back(row);
         jpeg.samples.insert(jpeg.samples.end(), row.begin(), row.end());
+        row[2] = 255;
+        png.rows.push_back(row);
     }
     Bytes file = EncodePng(png);
     FuzzRuntime_WriteFile("GFX/tiles.png", file.data(), file.size());
