@@ -4,7 +4,7 @@
 // used as a frame of the game uses it: the start marker searched, both layers drawn (which
 // animates cells) at a few views, and cells probed.
 //
-// Each input is kept cheap so the fuzzer explores hundreds of maps a second: the tilesets are
+// Each input is kept cheap so the fuzzer explores thousands of maps a second: the tilesets are
 // one tile each and written once, a map whose loading would cost far more than it can teach (a
 // vast grid, tiny tiles, thousands of tileset names or lines) is not loaded, and the layers are
 // drawn with the screen origin near the bottom-right corner, so the engine walks and animates every
