@@ -33,50 +33,22 @@ std::vector<uint32_t> TilesetPixels() {
     return pixels;
 }
 
-Bytes Bmp24(const std::vector<uint32_t>& pixels) {
-    BmpImage bmp{.width = kWidth, .height = kHeight, .bits = 24};
-    for (uint32_t y = 0; y < kHeight; ++y) {
-        Bytes row;
-        for (uint32_t x = 0; x < kWidth; ++x) {
-            const uint32_t c = pixels[y * kWidth + x];
-            row.insert(row.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8),
-                                   static_cast<uint8_t>(c >> 16)});
-        }
-        bmp.rows.push_back(row);
-    }
-    return EncodeBmp(bmp);
-}
-
-Bytes Bmp565(const std::vector<uint32_t>& pixels) {
-    BmpImage bmp{.width = kWidth,
-                 .height = kHeight,
-                 .bits = 16,
-                 .compression = 3,
-                 .masks = {0xF800, 0x07E0, 0x001F}};
-    for (uint32_t y = 0; y < kHeight; ++y) {
-        Bytes row;
-        for (uint32_t x = 0; x < kWidth; ++x) {
-            const uint32_t c = pixels[y * kWidth + x];
-            const uint32_t v = ((c >> 8) & 0xF800) | ((c >> 5) & 0x07E0) | ((c >> 3) & 0x001F);
+// The pixels as rows of a file: blue-green-red (24-bit BMP), red-green-blue (PNG) or 5-6-5.
+enum class Layout { kBgr, kRgb, k565 };
+std::vector<Bytes> Rows(const std::vector<uint32_t>& pixels, Layout layout) {
+    std::vector<Bytes> rows(kHeight);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const uint8_t r = static_cast<uint8_t>(pixels[i] >> 16),
+                      g = static_cast<uint8_t>(pixels[i] >> 8), b = static_cast<uint8_t>(pixels[i]);
+        Bytes& row = rows[i / kWidth];
+        if (layout == Layout::kBgr) row.insert(row.end(), {b, g, r});
+        if (layout == Layout::kRgb) row.insert(row.end(), {r, g, b});
+        if (layout == Layout::k565) {
+            const uint32_t v = ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
             row.insert(row.end(), {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)});
         }
-        bmp.rows.push_back(row);
     }
-    return EncodeBmp(bmp);
-}
-
-Bytes PngKeyedBlack(const std::vector<uint32_t>& pixels) {
-    PngImage png{.width = kWidth, .height = kHeight, .key = {0, 0, 0}};
-    for (uint32_t y = 0; y < kHeight; ++y) {
-        Bytes row;
-        for (uint32_t x = 0; x < kWidth; ++x) {
-            const uint32_t c = pixels[y * kWidth + x];
-            row.insert(row.end(), {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8),
-                                   static_cast<uint8_t>(c)});
-        }
-        png.rows.push_back(row);
-    }
-    return EncodePng(png);
+    return rows;
 }
 
 // The top line shows the frame rate, which differs between runs.
@@ -112,7 +84,9 @@ class TilesetFormatTest : public GameTest {
 
 TEST_P(TilesetFormatTest, BitFieldBmpAndKeyedPngDrawLikeTheTwentyFourBitBmp) {
     const std::vector<uint32_t> pixels = TilesetPixels();
-    const GameRun reference = PlayWithTileset("tiles.bmp", Bmp24(pixels));
+    const BmpImage bmp24{
+        .width = kWidth, .height = kHeight, .bits = 24, .rows = Rows(pixels, Layout::kBgr)};
+    const GameRun reference = PlayWithTileset("tiles.bmp", EncodeBmp(bmp24));
     ASSERT_EQ(reference.exit_code, 0) << reference.errors;
     ASSERT_EQ(reference.frames.size(), 3u);
     // The reference shows the tiles, and what lies behind them through their black corners.
@@ -128,7 +102,16 @@ TEST_P(TilesetFormatTest, BitFieldBmpAndKeyedPngDrawLikeTheTwentyFourBitBmp) {
     const struct {
         const char* name;
         Bytes file;
-    } variants[] = {{"tiles565.bmp", Bmp565(pixels)}, {"tiles.png", PngKeyedBlack(pixels)}};
+    } variants[] = {{"tiles565.bmp", EncodeBmp({.width = kWidth,
+                                                .height = kHeight,
+                                                .bits = 16,
+                                                .compression = 3,
+                                                .rows = Rows(pixels, Layout::k565),
+                                                .masks = {0xF800, 0x07E0, 0x001F}})},
+                    {"tiles.png", EncodePng({.width = kWidth,
+                                             .height = kHeight,
+                                             .rows = Rows(pixels, Layout::kRgb),
+                                             .key = {0, 0, 0}})}};
     for (const auto& v : variants) {
         const GameRun run = PlayWithTileset(v.name, v.file);
         ASSERT_EQ(run.exit_code, 0) << v.name << ": " << run.errors;
