@@ -84,16 +84,15 @@ void Game_HeadBumpRelease() {
 void Game_Bonus() {
     GameVariables& g = Game();
     if (g.bonus_attr != kBonus) return;
-    // 1.-2. The cell the body probe found in layer 1.
+    // The cell the body probe found in layer 1, from the cell's centre.
     const int32_t px = 320 - Map_OffsetX();
     const int32_t py = 240 - Map_OffsetY();
     const int32_t column = Map_FirstColumn() + Number_Truncate((px + 16.0) / 32.0);
     const int32_t row = Map_FirstRow() + Number_Truncate((py + 16.0) / 32.0);
-    // 3. The item disappears and cannot be collected again.
+    // The item disappears and cannot be collected again.
     Map_SetCellTile(column, row, 1, -1);
     Map_SetCellAttribute(column, row, 1, 0);
     Map_SetCellAnimated(column, row, 1, 0);
-    // 4.
     g.score = g.score + 100;
 }
 
@@ -103,7 +102,7 @@ void Game_Slopes() {
         g.slope_base = -1;
         return;
     }
-    // a.-b. The reference height is fixed at the first touch of a slope.
+    // The reference height is fixed at the first touch of a slope.
     if (g.slope_base == -1 && IsSlope(g.body_attr)) {
         g.tile_row = Rounded(g.view_y / 32.0f);
         g.slope_base = g.tile_row * 32 - 16;
@@ -112,7 +111,7 @@ void Game_Slopes() {
         g.tile_row = Rounded(g.view_y / 32.0f);
         g.slope_base = g.tile_row * 32 + 16;
     }
-    // c.-d. A falling slope wins when both occur.
+    // A falling slope wins when both occur.
     const int32_t column = g.slope_column < 0 ? 0 : (g.slope_column > 32 ? 32 : g.slope_column);
     if (g.body_attr == kRising || g.feet_attr == kRising) {
         g.view_y = static_cast<float>(g.slope_base - g.slope_rise[column]);

@@ -16,13 +16,11 @@ void Line(int32_t x, int32_t y, const char* label, int64_t value) {
 
 void Game_DisplayTexts() {
     GameVariables& g = Game();
-    // 1.
     Drawing_Start(Screen_Output());
-    // 2. The frame rate shown changes only when the counter reports a new second.
+    // The frame rate shown changes only when the counter reports a new second.
     if (!String_Equal(g.fps_text, g.fps_shown) && String_Len(g.fps_text) != 0) {
         String_Assign(&g.fps_shown, g.fps_text);
     }
-    // 3.
     {
         TempText top;
         top.Add(g.backend_name).Add(" - FPS: ").Add(g.fps_shown);
@@ -34,6 +32,5 @@ void Game_DisplayTexts() {
     Line(10, 70, "2 Kopf   ", g.head_attr);
     Line(10, 100, "--> ", g.slope_base);
     Line(10, 130, "--> ", g.tile_row);
-    // 4.
     Drawing_Stop();
 }

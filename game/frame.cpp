@@ -16,7 +16,7 @@ constexpr int32_t kKeyUp = 200;
 constexpr int32_t kKeyLeft = 203;
 constexpr int32_t kKeyRight = 205;
 
-// Steps 5 and 6: a walking step of 3 pixels to one side.
+// A walking step of 3 pixels to one side: direction +1 is right, -1 left.
 void Walk(int32_t direction) {
     GameVariables& g = Game();
     const bool right = direction > 0;
@@ -46,12 +46,11 @@ int32_t Rounded(float value) {
 
 bool Game_Frame() {
     GameVariables& g = Game();
-    // 1.
     String_Assign(&g.fps_text, Map_FrameRate());
-    // 2.-3.
+    // One keyboard snapshot serves every key test of the frame.
     Keyboard_Poll();
     if (Keyboard_IsDown(kKeyEscape)) g.quit = 1;
-    // 4.
+    // The frame group shown unless a walking step or a ladder changes it.
     if (g.falling == 1) {
         g.frame_x = 119;
         g.anim_phase = 0.0f;
@@ -62,49 +61,47 @@ bool Game_Frame() {
         g.frame_x = 90;
         g.anim_phase = 0.0f;
     }
-    // 5.-6.
+    // Both arrows held: a step right and one back left, so the player stands facing left.
     if (Keyboard_IsDown(kKeyRight)) Walk(+1);
     if (Keyboard_IsDown(kKeyLeft)) Walk(-1);
-    // 7. The head probe of the previous frame must see nothing.
+    // The head probe of the previous frame must see nothing.
     if (Keyboard_IsDown(kKeySpace) && g.jumping == 0 && g.falling == 0 && g.head_attr == 0) {
         g.jumping = 1;
         g.velocity_y = g.jump_speed;
     }
-    // 8. The background scrolls at 1/8.5416 of the map's speed.
+    // The background scrolls at 1/8.5416 of the map's speed.
     const int32_t bx = static_cast<int32_t>(std::nearbyint(-(g.view_x / 8.5416)));
     const int32_t by = static_cast<int32_t>(
         std::nearbyint(-(static_cast<double>(g.view_y) / static_cast<double>(8.5416f))));
     Sprite_Display(0, bx, by);
-    // 9. Climb.
+    // Climbing needs the previous frame's head probe on a ladder.
     if (Keyboard_IsDown(kKeyUp) && g.head_attr == kLadder) {
         g.saved_view_y = Rounded(g.view_y);
         g.view_y = g.view_y - 1.0f;
         g.velocity_y = 0.0f;
     }
-    // 10.
+    // The view stays inside the map before it is drawn.
     if (g.view_y > static_cast<float>(g.view_y_max)) g.view_y = static_cast<float>(g.view_y_max);
     if (g.view_y < 0.0f) g.view_y = 0.0f;
     if (g.view_x > g.view_x_max) g.view_x = g.view_x_max;
     if (g.view_x < 0) g.view_x = 0;
-    // 11.
+    // Both map layers as textured quads, layer 1 over layer 0.
     Map_SetScreenOrigin(0, 0);
     Sprite3D_Start();
     Map_SetPosition(static_cast<float>(g.view_x), g.view_y);
     Map_DrawLayer(0, 20, 15);
     Map_DrawLayer(1, 20, 15);
     Sprite3D_Stop();
-    // 12.
     Map_UpdateObject(0);
-    // 13.-14.
+    // The probes see the new view; a ladder sets the next frame's gravity and jump speed.
     Game_Probe();
     Game_LadderTouch();
-    // 15.
+    // The player, always at the screen's centre: the map scrolls under it.
     Sprite_Clip(100, g.frame_x + Number_Truncate(g.anim_phase) * 28, g.frame_row_y, 28, 32);
     Sprite_DisplayTransparent(100, 320, 240);
-    // 16.-17.
     Game_Wall();
     Game_Landing();
-    // 18. Jump step.
+    // Jump step: the jump ends when the speed turns downwards.
     if (g.jumping == 1) {
         g.saved_view_y = Rounded(g.view_y);
         g.view_y = g.view_y + g.velocity_y;
@@ -114,31 +111,26 @@ bool Game_Frame() {
             g.jumping = 0;
         }
     }
-    // 19.-20.
     Game_HeadBump();
     Game_HeadBumpRelease();
-    // 21. Fall step.
+    // Fall step: anything but solid ground or a platform under the feet lets the player fall.
     if (g.feet_attr != kSolid && g.feet_attr != kPlatform && g.jumping == 0) {
         g.falling = 1;
         g.view_y = g.view_y + g.velocity_y;
         g.velocity_y = g.velocity_y + g.gravity;
     }
-    // 22.
     Game_Bonus();
-    // 23. A deadly cell restarts the level; the rest of this frame does not run.
+    // A deadly cell restarts the level; the rest of this frame does not run.
     if (g.body_attr == kDeadly) {
         Game_LevelStart();
         return false;
     }
-    // 24. The player's screen x is a multiple of 32.
+    // The player's screen x is a multiple of 32.
     g.slope_column = -Map_OffsetX();
-    // 25.
     Game_DisplayTexts();
-    // 26.
+    // On a ladder the player never counts as falling.
     if (g.body_attr == kLadder) g.falling = 0;
-    // 27.
     Game_Slopes();
-    // 28.
     Screen_Flip();
     return true;
 }

@@ -115,14 +115,13 @@ void RefuseDeadlyStart() {
 
 void Game_StartUp(const char* backend_name) {
     GameVariables& g = Game();
-    // 1.-2.
     String_Assign(&g.backend_name, backend_name);
     {
         TempText title;
         title.Add("Xolm - ").Add(g.backend_name).Add(" Jump\xB4n Run");
         title.StoreInto(&g.window_title);
     }
-    // 3.-7.
+    // Sprites, 3D, keyboard and sound must start; the joystick is only counted.
     if (!Sprite_Init()) Fail(" - DirectX Error", "You need at least DirectX 7 To run this game");
     if (!Sprite3D_Init()) Fail(" - 3D Hardware Error", "You need a 3D Card to run this game");
     // Without DirectInput nothing can end the game (Escape is read through it), so a missing
@@ -132,52 +131,45 @@ void Game_StartUp(const char* backend_name) {
         Fail(" - Sound Error", "Uhh no Sound Card or any other Programm block the Soundpipes");
     }
     Joystick_Init();
-    // 8.
     FillSlopeTables();
-    // 9.
     Screen_Open(640, 480, 32, g.window_title, 0);
-    // 10.
+    // The background picture needs the JPEG decoder; BMP is always there.
     ImageDecoder_UsePng();
     ImageDecoder_UseJpeg();
-    // 11.
     g.view_y = 0.0f;
     g.player_screen_x = 320;
     g.player_screen_y = 240;
     g.jumping = 0;
-    // 12.
+    // Start-up clips; the frame loop clips the player anew every frame.
     Sprite_CreateFromMemory(100, kPlayerSheet, static_cast<int32_t>(kPlayerSheetSize));
     Sprite_Clip(100, 0, 0, 30, 32);
     Sprite_CreateFromMemory(0, kBackground, static_cast<int32_t>(kBackgroundSize));
     Sprite_CreateFromMemory(200, kCreatureSheet, static_cast<int32_t>(kCreatureSheetSize));
     Sprite_Clip(200, 0, 0, 33, 32);
-    // 13.
     Map_Init();
     Map_SetGraphicsPath("GFX\\");
-    // 14.
     FillCreature();
-    // 15.
     LoadMapOrFail();
-    // 16.
+    // The view scrolls until the last screen's worth of columns and rows.
     const int32_t t = Map_TileSize();
     const int32_t columns = 640 / t;
     const int32_t rows = 480 / t;
     g.view_x_max = Map_PixelWidth() - columns * t;
     g.view_y_max = Map_PixelHeight() - rows * t;
     RefuseDeadlyStart();
-    // 17.
     Game_LevelStart();
 }
 
 void Game_LevelStart() {
     GameVariables& g = Game();
-    // 1.-2. The first marker in row-by-row order.
+    // The first marker in row-by-row order.
     Map_FindTiles(253, 0);
     g.start_column = Map_FoundX(0);
     g.start_row = Map_FoundY(0);
-    // 3.-4.
+    // The marker's column comes under the player (screen x 320 is 10 columns in); 8 rows up puts
+    // the player half a row above the marker's row, from where it falls onto the ground.
     g.view_x = (g.start_column - 10) * 32;
     g.view_y = (static_cast<float>(g.start_row) - 8.0f) * 32.0f;
-    // 5.
     g.anim_phase = 0.0f;
     g.score = 0;
     g.gravity = 0.4f;

@@ -44,9 +44,8 @@ int32_t Map_SetCellAnimated(int32_t x, int32_t y, int32_t layer, int32_t value) 
 
 int32_t Map_FindTiles(int32_t tile, int32_t layer) {
     MapEngineState& m = Map_State();
-    // 1.
     int32_t count = 0;
-    // 2. Row by row; the result arrays grow with the matches and keep older entries.
+    // Row by row; the result arrays grow with the matches and keep older entries.
     for (int32_t y = 0; y <= m.last_row; ++y) {
         for (int32_t x = 0; x <= m.last_column; ++x) {
             const MapCell* c = Map_CellPointer(x, y, layer);
@@ -62,7 +61,6 @@ int32_t Map_FindTiles(int32_t tile, int32_t layer) {
             ++count;
         }
     }
-    // 3.
     return count;
 }
 

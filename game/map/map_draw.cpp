@@ -7,12 +7,11 @@
 
 int32_t Map_DrawLayer(int32_t layer, int32_t columns, int32_t rows) {
     MapEngineState& m = Map_State();
-    // 1.
     const int32_t c0 = m.first_column;
     const int32_t r0 = m.first_row;
     const int32_t t = m.tile_size;
     int32_t drawn = 0;
-    // 2. rows + 1 lines of columns + 1 cells.
+    // Rows + 1 lines of columns + 1 cells: a view shifted by part of a tile shows one more.
     for (int32_t j = 0; j <= rows; ++j) {
         const int32_t sy = m.origin_y + m.offset_y + t * j;
         for (int32_t i = 0; i <= columns; ++i) {

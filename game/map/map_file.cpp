@@ -28,15 +28,13 @@ bool Acceptable(int32_t tile_size, int32_t w, int32_t h, int32_t l) {
 
 int32_t Map_Load(const char* name) {
     MapEngineState& m = Map_State();
-    // 1.
     int32_t file = File_OpenRead(-1, name);
     if (!file) return 0;
-    // 2.
     String_Assign(&m.info_text, "");
-    // 3. Seven header characters.
+    // Seven header characters.
     char header[8] = {};
     for (int i = 0; i < 7; ++i) header[i] = static_cast<char>(File_ReadUnsignedByte(file));
-    // 4.-6. "LVD", then the version in characters 5 and 6.
+    // "LVD", then the version in characters 5 and 6.
     if (header[0] != 'L' || header[1] != 'V' || header[2] != 'D') {
         File_Close(file);
         return -1;
@@ -49,7 +47,8 @@ int32_t Map_Load(const char* name) {
         File_Close(file);
         return -2;
     }
-    // 7.-8. Checked before anything changes, so a refused map leaves the old one in place.
+    // Tile size and grid: checked before anything changes, so a refused map leaves the old one in
+    // place.
     int32_t tile_size = File_ReadWord(file);
     int32_t w = File_ReadWord(file);
     int32_t h = File_ReadWord(file);
@@ -63,7 +62,7 @@ int32_t Map_Load(const char* name) {
         File_Close(file);
         return kMapRefused;
     }
-    // 9. Layer by layer, row by row, column by column. Past the end of the file every read
+    // Layer by layer, row by row, column by column. Past the end of the file every read
     // gives 0, so those cells are zeroed without reading: a short file that declares a huge
     // grid would otherwise cost millions of reads of nothing.
     int64_t left = File_Length(file) - File_Position(file);
@@ -80,11 +79,11 @@ int32_t Map_Load(const char* name) {
             }
         }
     }
-    // 10.
+    // The tileset names; the old tilesets go first.
     int32_t last_name = File_ReadWord(file);
     Map_FreeTilesets();
     Map_ClearTilesetNames();
-    // 11. A name that does not exist is looked for once more under the graphics path.
+    // A name that does not exist is looked for once more under the graphics path.
     StringGlobals& g = String_Globals();
     StringVariable tileset = nullptr;
     for (int32_t i = 0; i <= last_name; ++i) {
@@ -99,7 +98,7 @@ int32_t Map_Load(const char* name) {
         Map_LoadTileset(tileset);
     }
     String_Free(tileset);
-    // 12. The rest is the info text, each line ended by one CR.
+    // The rest is the info text, each line ended by one CR.
     while (File_Position(file) < File_Length(file)) {
         int32_t p0 = g.position;
         String_Append(m.info_text);
@@ -107,7 +106,6 @@ int32_t Map_Load(const char* name) {
         String_Append("\r");
         String_Store(&m.info_text, p0);
     }
-    // 13.
     File_Close(file);
     return file;
 }

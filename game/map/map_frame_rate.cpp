@@ -19,7 +19,7 @@ const char* Map_FrameRate() {
     MapEngineState& m = Map_State();
     StringGlobals& g = String_Globals();
     int32_t p0 = g.position;
-    // 1.-3.
+    // The second of the local clock; a new one reports the frames counted in the last.
     int32_t s = CurrentSecond();
     if (s == m.last_second) {
         ++m.frames;
@@ -29,8 +29,7 @@ const char* Map_FrameRate() {
     }
     // The text lives in the engine's variable; storing reuses its block every frame.
     String_Store(&m.frame_rate_text, p0);
-    // 4.
+    // The second is read anew, not taken from above.
     m.last_second = CurrentSecond();
-    // 5.
     return m.frame_rate_text;
 }

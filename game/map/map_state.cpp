@@ -31,17 +31,15 @@ MapEngineState& Map_State() {
 }
 
 int32_t Map_Init() {
-    // 1. A fresh tileset-name list.
+    // A fresh tileset-name list.
     List_Destroy(static_cast<ListHeader*>(g_map.tileset_names[0]));
     List_Create(sizeof(StringVariable), g_map.tileset_names, kNameLayout, kTypeStrings);
-    // 2.
     Array_Create(4, 11, kTypeInts, nullptr, &g_map.found_x);
     Array_Create(4, 11, kTypeInts, nullptr, &g_map.found_y);
-    // 3. A single zeroed cell.
+    // A single zeroed cell.
     CreateGrid(1, 1, 1);
-    // 4.
     Array_Create(sizeof(MapObject), kMapObjectCount, kTypeStructures, nullptr, &g_map.objects);
-    // 5.
+    // The empty map's shape, tile size and view.
     g_map.last_column = g_map.last_row = g_map.last_layer = 0;
     g_map.tile_size = 32;
     g_map.pixel_step = 3.2f;
@@ -55,22 +53,20 @@ int32_t Map_Init() {
 }
 
 int32_t Map_Create(int32_t last_column, int32_t last_row, int32_t last_layer) {
-    // 1. Counts are last index + 1.
+    // Counts are last index + 1.
     if (!CreateGrid(last_column + 1, last_row + 1, last_layer + 1)) return 0;
-    // 2.
     g_map.last_column = last_column;
     g_map.last_row = last_row;
     g_map.last_layer = last_layer;
     g_map.pixel_width = last_column * g_map.tile_size;
     g_map.pixel_height = last_row * g_map.tile_size;
-    // 3.
+    // Every cell empty and opaque.
     int64_t cells = int64_t{last_column + 1} * (last_row + 1) * (last_layer + 1);
     for (int64_t i = 0; i < cells; ++i) {
         g_map.grid.cells[i].tile = -1;
         g_map.grid.cells[i].alpha = 255;
         g_map.grid.cells[i].animated = 0;
     }
-    // 4.
     return last_column * last_row * last_layer;
 }
 

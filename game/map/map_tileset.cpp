@@ -7,22 +7,18 @@
 
 int32_t Map_LoadTileset(const char* name) {
     MapEngineState& m = Map_State();
-    // 1.
     if (String_Len(name) == 0) return 0;
-    // 2.
     auto* entry =
         static_cast<StringVariable*>(List_Add(static_cast<ListHeader*>(m.tileset_names[0])));
     if (entry) String_Assign(entry, name);
-    // 3.
     int32_t image = Sprite_Load(-1, name, 0);
     if (!image) return 0;
-    // 4. Partial tiles at the right and bottom are dropped.
+    // Partial tiles at the right and bottom are dropped.
     const int32_t t = m.tile_size;
     const int32_t rows = Sprite_Height(image) / t;
     const int32_t cols = Sprite_Width(image) / t;
-    // 5.
+    // The image is painted on the back buffer, where the tiles are grabbed from.
     Map_UseTilesetImage(image);
-    // 6.
     int32_t cut = 0;
     for (int32_t row = 0; row < rows; ++row) {
         for (int32_t col = 0; col < cols; ++col) {
@@ -33,10 +29,8 @@ int32_t Map_LoadTileset(const char* name) {
             ++m.tile_count;
         }
     }
-    // 7.
     Sprite_Free(image);
     Map_UseTilesetImage(-1);
-    // 8.
     return cut;
 }
 

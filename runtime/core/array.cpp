@@ -55,15 +55,14 @@ void Array_Init() {
 
 void* Array_Create(int32_t element_size, int32_t count, int32_t type_code, StructureLayout layout,
                    void* variable) {
-    // 1. Re-declaring an array discards the old one.
+    // Re-declaring an array discards the old one.
     if (variable) Array_Free(LoadVariable(variable));
-    // 2.
+    // The header and the zeroed elements in one block.
     int64_t bytes = BlockSize(element_size, count);
     if (bytes < 0) return nullptr;
     auto* header = static_cast<ArrayHeader*>(
         HeapAlloc(Runtime_Heap(), HEAP_ZERO_MEMORY, static_cast<SIZE_T>(bytes)));
     if (!header) return nullptr;
-    // 3.
     header->dimensions = 1;
     header->element_size = element_size;
     header->layout = layout;
@@ -72,7 +71,6 @@ void* Array_Create(int32_t element_size, int32_t count, int32_t type_code, Struc
     header->type_code = type_code;
     void* array = ElementsOf(header);
     StoreVariable(variable, array);
-    // 4.
     if (StructureLayout_NeedsSetUp(layout)) SetUpElements(header, 0, count);
     return array;
 }
@@ -106,7 +104,6 @@ void Array_Resize(int32_t new_count, void* variable) {
     if (!array) return;
     ArrayHeader* header = Array_HeaderOf(array);
     int32_t old_count = header->count;
-    // 1.
     if (new_count == old_count) return;
     int64_t bytes = BlockSize(header->element_size, new_count);
     if (bytes < 0) {
@@ -114,9 +111,9 @@ void Array_Resize(int32_t new_count, void* variable) {
         StoreVariable(variable, nullptr);
         return;
     }
-    // 2.
+    // Elements cut off release what they hold.
     if (header->layout && new_count < old_count) CleanUpElements(header, new_count, old_count);
-    // 3. Clean-up zeroes what it frees, so a failure here frees nothing twice.
+    // Clean-up zeroes what it frees, so a failure here frees nothing twice.
     auto* moved = static_cast<ArrayHeader*>(
         HeapReAlloc(Runtime_Heap(), HEAP_ZERO_MEMORY, header, static_cast<SIZE_T>(bytes)));
     if (!moved) {
@@ -125,7 +122,7 @@ void Array_Resize(int32_t new_count, void* variable) {
         StoreVariable(variable, nullptr);
         return;
     }
-    // 4. Nested objects that point back into their element follow it to its new place.
+    // Nested objects that point back into their element follow it to its new place.
     if (StructureLayout_NeedsSetUp(moved->layout)) {
         int32_t kept = new_count < old_count ? new_count : old_count;
         for (int32_t i = 0; i < kept; ++i) {
@@ -134,7 +131,6 @@ void Array_Resize(int32_t new_count, void* variable) {
         }
         SetUpElements(moved, old_count, new_count);
     }
-    // 5.
     moved->count = new_count;
     StoreVariable(variable, ElementsOf(moved));
 }

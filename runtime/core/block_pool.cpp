@@ -68,7 +68,7 @@ void* BlockPool_Allocate(BlockPool* pool) {
     uint8_t* block;
     BlockPoolChunk* chunk = pool->open;
     if (chunk) {
-        // 1. The first open chunk gives a returned block, else an untouched one.
+        // The first open chunk gives a returned block, else an untouched one.
         if (chunk->returned) {
             block = static_cast<uint8_t*>(chunk->returned);
             chunk->returned = *reinterpret_cast<void**>(block);
@@ -81,7 +81,7 @@ void* BlockPool_Allocate(BlockPool* pool) {
             PushFront(&pool->full, chunk);
         }
     } else {
-        // 2. A new chunk of a sixteenth of what the pool holds, within minimum..maximum.
+        // A new chunk of a sixteenth of what the pool holds, within minimum..maximum.
         int32_t capacity = pool->total / 16 / 16 * 16;
         if (capacity < pool->minimum)
             capacity = pool->minimum;
@@ -100,7 +100,7 @@ void* BlockPool_Allocate(BlockPool* pool) {
         else
             PushFront(&pool->full, chunk);
     }
-    // 3. The block's first word names its chunk while it is handed out.
+    // The block's first word names its chunk while it is handed out.
     *reinterpret_cast<BlockPoolChunk**>(block) = chunk;
     return block + kWord;
 }
@@ -110,18 +110,18 @@ void BlockPool_Release(BlockPool* pool, void* data) {
     uint8_t* block = static_cast<uint8_t*>(data) - kWord;
     BlockPoolChunk* chunk = *reinterpret_cast<BlockPoolChunk**>(block);
     bool was_full = IsFull(chunk);
-    // 1. Back onto the chunk's returned list.
+    // Back onto the chunk's returned list.
     *reinterpret_cast<void**>(block) = chunk->returned;
     chunk->returned = block;
     ++chunk->returned_count;
-    // 2. A chunk whose blocks are all back is freed.
+    // A chunk whose blocks are all back is freed.
     if (chunk->returned_count == chunk->handed_out) {
         Unlink(was_full ? &pool->full : &pool->open, chunk);
         pool->total -= chunk->capacity;
         HeapFree(Runtime_Heap(), 0, chunk);
         return;
     }
-    // 3. A full chunk that has a block to give again becomes open.
+    // A full chunk that has a block to give again becomes open.
     if (was_full) {
         Unlink(&pool->full, chunk);
         PushFront(&pool->open, chunk);

@@ -21,7 +21,7 @@ int32_t Date_Now() {
 
 int32_t Date_Make(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute,
                   int32_t second) {
-    // 1. Moments that are not on the calendar.
+    // Moments that are not on the calendar.
     if (year <= 0 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 ||
         minute < 0 || minute > 59 || second < 0 || second > 59) {
         return -1;
@@ -30,9 +30,9 @@ int32_t Date_Make(int32_t year, int32_t month, int32_t day, int32_t hour, int32_
     if (month == 2 && (day > 29 || (day == 29 && (!IsLeapYear(year) || year == 3600)))) {
         return -1;
     }
-    // 2. The first day needs no conversion.
+    // The first day needs no conversion.
     if (year == 1970 && month == 1 && day == 1) return hour * 3600 + minute * 60 + second;
-    // 3. The wall-clock components counted as seconds on a clock without time zone, so that
+    // The wall-clock components counted as seconds on a clock without time zone, so that
     // the components read back are the ones given, in every zone and season.
     CalendarTime time{second, minute, hour, day, month - 1, year - 1900, 0, 0, 0};
     int64_t seconds = _mkgmtime64(&time);

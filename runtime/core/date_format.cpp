@@ -53,7 +53,7 @@ bool TokenAt(const char* s, const char* token) {
 }  // namespace
 
 char* Date_Format(const char* mask, int32_t date, int32_t p) {
-    // 1. The mask may lie in the temporary buffer, which the output moves and overwrites.
+    // The mask may lie in the temporary buffer, which the output moves and overwrites.
     size_t length = mask ? std::strlen(mask) : 0;
     char stack_copy[kShortMask];
     char* copy = stack_copy;
@@ -71,9 +71,7 @@ char* Date_Format(const char* mask, int32_t date, int32_t p) {
     char year[4];
     for (int i = 3, v = parts.year; i >= 0; --i, v /= 10) year[i] = static_cast<char>('0' + v % 10);
 
-    // 2.
     Output out(p);
-    // 3.
     for (const char* s = copy; *s;) {
         out.Room();
         if (*s != '%') {
@@ -108,7 +106,6 @@ char* Date_Format(const char* mask, int32_t date, int32_t p) {
             s = token;
         }
     }
-    // 5.
     char* text = out.Finish();
     if (copy != stack_copy) HeapFree(Runtime_Heap(), 0, copy);
     return text;

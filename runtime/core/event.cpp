@@ -22,7 +22,7 @@ void FreeDropped(EventState* s) {
     s->dropped_data = nullptr;
 }
 
-// Step 4: the active runtime window's accelerators, unless the focused control wants Tab itself.
+// The active runtime window's accelerators, unless the focused control wants Tab itself.
 bool TranslateWithAccelerators(const MSG& msg) {
     HWND active = GetActiveWindow();
     if (!active) return false;
@@ -85,12 +85,12 @@ int32_t Event_Wait(int32_t timeout) {
     EventState* s = Event_State();
     EventQueue* q = static_cast<EventQueue*>(LibraryState_Get(g_events.queue));
     if (!s) return 0;
-    // 1.
+    // The previous event's dropped files go; the event starts as none.
     FreeDropped(s);
     s->type = -1;
     s->event = 0;
     s->direct = 0;
-    // 2.
+    // A queued event comes before the window messages.
     if (q && q->oldest) {
         EventQueueEntry* e = q->oldest;
         q->oldest = e->newer;
@@ -103,7 +103,7 @@ int32_t Event_Wait(int32_t timeout) {
         s->lparam = 0;
         BlockPool_Release(q->pool, e);
     } else {
-        // 3.
+        // Otherwise the next window message, waited for as long as the timeout allows.
         MSG msg{};
         if (timeout == -1) {
             GetMessageA(&msg, nullptr, 0, 0);
@@ -115,12 +115,12 @@ int32_t Event_Wait(int32_t timeout) {
             }
             if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) return 0;
         }
-        // 4.
+        // The runtime's accelerators first, then the usual translation.
         if (!TranslateWithAccelerators(msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        // 5.
+        // A message delivered straight to the event state (s->direct) is already recorded.
         if (s->direct) {
             s->direct = 0;
         } else {
@@ -131,7 +131,6 @@ int32_t Event_Wait(int32_t timeout) {
             s->lparam = msg.lParam;
         }
     }
-    // 6.
     s->previous_gadget = s->gadget;
     s->previous_window = s->window;
     s->previous_type = s->type;

@@ -57,20 +57,19 @@ ListHeader* List_Create(int32_t element_size, void* variable, StructureLayout la
 
 void* List_Add(ListHeader* list) {
     if (!list) return nullptr;
-    // 1.
     auto* node = static_cast<ListNode*>(BlockPool_Allocate(list->pool));
     if (!node) return nullptr;
     std::memset(node, 0, static_cast<size_t>(list->node_size));
     if (list->needs_set_up) StructureLayout_SetUp(list->layout, ListNode_Data(node));
     ++list->count;
     if (!list->current) {
-        // 2. At the front.
+        // At the front.
         node->next = list->first;
         if (list->first) list->first->previous = node;
         list->current_index = 0;
         list->before_first = 0;
     } else {
-        // 3. Right after the current element.
+        // Right after the current element.
         ListNode* current = list->current;
         node->previous = current;
         node->next = current->next;
@@ -79,7 +78,6 @@ void* List_Add(ListHeader* list) {
         ++list->current_index;
     }
     list->current = node;
-    // 4.
     if (!node->previous) list->first = node;
     if (!node->next) list->last = node;
     Publish(list);

@@ -14,13 +14,13 @@ GlobalBlock& Program_Globals() {
 }
 
 void Program_Start() {
-    // 1. The global block starts all zeros.
+    // The global block starts all zeros.
     std::memset(&g_globals, 0, sizeof(g_globals));
-    // 2. The module handle.
+    // The module handle.
     g_globals.module_handle = GetModuleHandleA(nullptr);
-    // 3. The runtime heap.
+    // The runtime heap.
     g_globals.runtime_heap = HeapCreate(0, 4096, 0);
-    // 4. The library start-up chain.
+    // The library start-up chain.
     for (int i = 0; i < Runtime_Chains.startup_count; ++i) Runtime_Chains.startup[i].run();
 }
 

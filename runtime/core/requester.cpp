@@ -48,19 +48,18 @@ int32_t Requester_Message(const char* caption, const char* text, int32_t flags) 
     LinkedBlockHeader* disabled = nullptr;
     DWORD thread = GetCurrentThreadId();
     HWND foreground = GetForegroundWindow();
-    // 1. Disable this thread's other visible, enabled windows.
+    // Disable this thread's other visible, enabled windows.
     EnumContext ctx{&disabled, thread, foreground};
     EnumWindows(&DisableOne, reinterpret_cast<LPARAM>(&ctx));
-    // 2. Owner: the foreground window if it is ours.
+    // Owner: the foreground window if it is ours.
     DWORD process = 0;
     HWND owner = nullptr;
     if (foreground) {
         GetWindowThreadProcessId(foreground, &process);
         if (process == GetCurrentProcessId()) owner = foreground;
     }
-    // 3.
     int result = MessageBoxA(owner, text, caption, static_cast<UINT>(flags));
-    // 4. Enable them again.
+    // Enable them again.
     while (disabled) {
         auto* entry = static_cast<DisabledWindow*>(LinkedBlock_PayloadOf(disabled));
         if (entry->thread == thread) EnableWindow(entry->window, TRUE);

@@ -24,9 +24,9 @@ void String_Init() {
 
 char* String_Reserve(int32_t n, int32_t p) {
     if (n < 0) n = 0;
-    // 1. Room is measured from the current position, not from p.
+    // Room is measured from the current position, not from p.
     int64_t need = int64_t{g_strings.position} + n;
-    // 2. Grow with headroom so that a frame's texts reuse the same memory.
+    // Grow with headroom so that a frame's texts reuse the same memory.
     if (need >= g_strings.capacity - 4) {
         int64_t capacity = need + kHeadroom;
         if (capacity > INT32_MAX - 5) Runtime_OutOfMemory();
@@ -36,7 +36,6 @@ char* String_Reserve(int32_t n, int32_t p) {
         g_strings.base = static_cast<char*>(grown);
         g_strings.capacity = static_cast<int32_t>(capacity);
     }
-    // 3.
     g_strings.position = p + n;
     return g_strings.base + p;
 }

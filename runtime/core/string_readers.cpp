@@ -4,12 +4,10 @@
 #include "runtime/core/strings.h"
 
 int64_t String_Val(const char* text) {
-    // 1.
     if (!text) return 0;
     const unsigned char* s = reinterpret_cast<const unsigned char*>(text);
-    // 2.
+    // Leading blanks, then an optional sign.
     while (*s == ' ' || *s == '\t') ++s;
-    // 3.
     bool negative = false;
     if (*s == '-') {
         negative = true;
@@ -17,7 +15,7 @@ int64_t String_Val(const char* text) {
     } else if (*s == '+') {
         ++s;
     }
-    // 4. and 5.: wrapping 64-bit accumulation.
+    // Wrapping 64-bit accumulation.
     uint64_t value = 0;
     if (*s == '$') {
         for (++s;; ++s) {

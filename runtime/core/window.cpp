@@ -48,14 +48,13 @@ intptr_t Window_OpenEx(int32_t number, int32_t x, int32_t y, int32_t width, int3
                        const char* title, uint32_t flags, HWND parent) {
     WindowLibrary& lib = g_windows;
     if (!lib.table) return 0;
-    // 1.
     int32_t dynamic_number = 0;
     auto* record =
         static_cast<WindowRecord*>(ObjectTable_Allocate(lib.table, number, &dynamic_number));
     if (!record) return 0;
     const bool dynamic = number == -1;
     if (dynamic) number = dynamic_number;
-    // 2.
+    // A window class of its own per window number.
     char class_name[32];
     ClassName(number, class_name);
     if (!title) title = "";
@@ -68,7 +67,7 @@ intptr_t Window_OpenEx(int32_t number, int32_t x, int32_t y, int32_t width, int3
     wc.hbrBackground = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(15 + 1));  // COLOR_BTNFACE
     wc.lpszClassName = class_name;
     RegisterClassA(&wc);
-    // 3.
+    // A window without style flags gets a caption.
     uint32_t style = flags & ~kWindowNoGadgets;
     if ((style & ~(kWindowCentreScreen | kWindowCentreParent | kWindowHidden)) == 0) {
         style |= WS_CAPTION;
@@ -84,12 +83,12 @@ intptr_t Window_OpenEx(int32_t number, int32_t x, int32_t y, int32_t width, int3
     bool maximized = (style & kWindowShowMaximized) != 0;
     bool minimized = (style & kWindowShowMinimized) != 0;
     DWORD window_style = style & ~7u;
-    // 4.
+    // The outer size that gives the requested client size.
     RECT outer{0, 0, width, height};
     AdjustWindowRectEx(&outer, window_style, FALSE, ex_style);
     int32_t outer_width = outer.right - outer.left;
     int32_t outer_height = outer.bottom - outer.top;
-    // 5.
+    // Where it goes: the system's choice, centred on the parent or centred on the screen.
     bool centre_screen = (style & kWindowCentreScreen) != 0;
     bool centre_parent = (style & kWindowCentreParent) != 0;
     if (!centre_screen && !centre_parent &&
@@ -112,7 +111,7 @@ intptr_t Window_OpenEx(int32_t number, int32_t x, int32_t y, int32_t width, int3
         x = (screen_width - outer_width) / 2;
         y = (screen_height - outer_height) / 2;
     }
-    // 6. The record is still empty (its first word 0) while the window is made; a slot record
+    // The record is still empty (its first word 0) while the window is made; a slot record
     // moves only if the table grows meanwhile.
     const uint8_t* slots_before = lib.table->slots;
     HWND window =
@@ -129,7 +128,7 @@ intptr_t Window_OpenEx(int32_t number, int32_t x, int32_t y, int32_t width, int3
     }
     record->window = window;
     record->unused_word = -1;
-    // 7.
+    // The window keeps its number as a property, plus 1 so that number 0 is not "none".
     SetPropA(window, "ZQ_WindowID", reinterpret_cast<HANDLE>(static_cast<intptr_t>(number) + 1));
     record->minimized_or_maximized = (maximized || minimized) ? 1 : 0;
     if (!hidden) {
@@ -137,7 +136,7 @@ intptr_t Window_OpenEx(int32_t number, int32_t x, int32_t y, int32_t width, int3
         record = static_cast<WindowRecord*>(ObjectTable_Get(lib.table, number));
         if (!record) return 0;  // closed by its own messages
     }
-    // 8.
+    // Tab and Shift+Tab move between controls.
     auto* entries = static_cast<ACCEL*>(HeapAlloc(Runtime_Heap(), 0, 2 * sizeof(ACCEL)));
     if (entries) {
         entries[0] = ACCEL{FVIRTKEY, VK_TAB, kCommandNextControl};
@@ -146,8 +145,8 @@ intptr_t Window_OpenEx(int32_t number, int32_t x, int32_t y, int32_t width, int3
     }
     record->accelerator_entries = entries;
     record->accelerator_count = 2;
-    // 9. Preparing a window for gadgets belongs to the gadget layer, which makes no controls in
-    //    this program; flag 0x8 only leaves the style (step 3).
+    // Preparing a window for gadgets belongs to the gadget layer, which makes no controls in
+    // this program; flag 0x8 (kWindowNoGadgets) only leaves the style.
     return dynamic ? number : reinterpret_cast<intptr_t>(window);
 }
 

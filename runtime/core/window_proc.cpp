@@ -77,12 +77,12 @@ int32_t TrayType(LPARAM mouse_message) {
 }  // namespace
 
 LRESULT Window_Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    // 1. The library's own move-and-size mode takes over SC_MOVE and SC_SIZE only while the
-    //    system shows window contents during dragging; this platform's desktop moves and sizes
-    //    the windows itself and reports that setting off (SPI_GETDRAGFULLWINDOWS), so those
-    //    commands go on like any other message.
+    // The library's own move-and-size mode takes over SC_MOVE and SC_SIZE only while the
+    // system shows window contents during dragging; this platform's desktop moves and sizes
+    // the windows itself and reports that setting off (SPI_GETDRAGFULLWINDOWS), so those
+    // commands go on like any other message.
     WindowRecord* record = Window_RecordOf(window, true);
-    // 2.
+    // A hook sees the message first and may handle it.
     WindowHook hook = record && record->window_hook ? record->window_hook : nullptr;
     if (!hook && Event_State()) hook = Event_State()->global_hook;
     if (hook) {
@@ -91,7 +91,6 @@ LRESULT Window_Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam
     }
     if (message == WM_NCDESTROY) RemovePropA(window, "ZQ_Focus");
     if (!record) return DefWindowProcA(window, message, wparam, lparam);
-    // 3.
     int32_t number = Window_NumberOf(window);
     bool itself = record->window == window;
     switch (message) {

@@ -39,20 +39,20 @@ int32_t File_BufferedRead(FileRecord* record, void* destination, int32_t n) {
     if (n <= 0 || !destination) return 0;
     if (!record->buffer) return PlatformRead(record, destination, n);
     auto* out = static_cast<uint8_t*>(destination);
-    // 1. Bytes waiting to be written go out before reading starts.
+    // Bytes waiting to be written go out before reading starts.
     if (record->mode == kFileWriting) {
         File_Flush(record);
         record->mode = kFileReading;
         record->count = 0;
     }
     const uint8_t* unread = record->buffer + record->filled - record->count;
-    // 2.
+    // Enough in the buffer.
     if (record->count >= n) {
         std::memcpy(out, unread, static_cast<size_t>(n));
         record->count -= n;
         return n;
     }
-    // 3. What the buffer holds first, then the rest.
+    // What the buffer holds first, then the rest.
     int32_t copied = record->count;
     if (copied > 0) std::memcpy(out, unread, static_cast<size_t>(copied));
     record->count = 0;
@@ -69,20 +69,20 @@ int32_t File_BufferedRead(FileRecord* record, void* destination, int32_t n) {
 int32_t File_BufferedWrite(FileRecord* record, const void* source, int32_t n) {
     if (n <= 0 || !source) return 0;
     if (!record->buffer) return PlatformWrite(record, source, n);
-    // 1. The read-ahead not handed out goes back, so the bytes land where the reader stands.
+    // The read-ahead not handed out goes back, so the bytes land where the reader stands.
     if (record->mode == kFileReading) {
         if (record->count > 0) PlatformMove(record, -static_cast<int64_t>(record->count));
         record->mode = kFileWriting;
         record->count = record->buffer_size;
     }
-    // 2.
+    // What fits stays in the buffer.
     if (record->count > n) {
         std::memcpy(record->buffer + record->buffer_size - record->count, source,
                     static_cast<size_t>(n));
         record->count -= n;
         return n;
     }
-    // 3.
+    // Otherwise the buffer goes out first; a write as large as the buffer goes straight through.
     File_Flush(record);
     if (n >= record->buffer_size) return PlatformWrite(record, source, n);
     std::memcpy(record->buffer, source, static_cast<size_t>(n));

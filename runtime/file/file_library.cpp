@@ -38,18 +38,16 @@ HANDLE CreateEmpty(const char* name) {
 
 int32_t Open(int32_t file, const char* name, HANDLE (*open)(const char*)) {
     if (!g_files.table) return 0;
-    // 1. A file already open under this number is closed by the table.
+    // A file already open under this number is closed by the table.
     int32_t dynamic = 0;
     auto* record = static_cast<FileRecord*>(ObjectTable_Allocate(g_files.table, file, &dynamic));
     if (!record) return 0;
-    // 2.
     HANDLE handle = open(name);
-    // 3.
     if (handle == INVALID_HANDLE_VALUE || !handle) {
         if (file == -1) ObjectTable_Release(g_files.table, dynamic);
         return 0;
     }
-    // 4. Without memory for a buffer the file still works, unbuffered.
+    // Without memory for a buffer the file still works, unbuffered.
     int32_t size = g_files.buffer_size;
     uint8_t* buffer = nullptr;
     if (size > 0) {

@@ -65,11 +65,11 @@ char* File_ReadLine(int32_t file, int32_t p) {
         String_SetPosition(p);
         return String_Globals().base + p;
     }
-    // 1. The text is kept by offset: growing the reservation may move the buffer.
+    // The text is kept by offset: growing the reservation may move the buffer.
     int32_t reserved = kLineStep;
     String_Reserve(reserved, p);
     int32_t length = 0;
-    // 2.-4.
+    // A line ends at LF, CR, CR LF, a zero byte or the end of the file.
     for (;;) {
         int byte = ReadByte(record);
         if (byte < 0 || byte == 0 || byte == '\n') break;
@@ -84,7 +84,6 @@ char* File_ReadLine(int32_t file, int32_t p) {
         }
         String_Globals().base[p + length++] = static_cast<char>(byte);
     }
-    // 5.
     String_Globals().base[p + length] = 0;
     String_GiveBack(reserved - length);
     return String_Globals().base + p;

@@ -5,14 +5,13 @@
 #include "runtime/file/file.h"
 
 int64_t File_Size(const char* name) {
-    // 1.
     if (!name || !*name) return -1;
-    // 2. A longer name cannot name anything; cut short it could name another file.
+    // A longer name cannot name anything; cut short it could name another file.
     size_t length = std::strlen(name);
     if (length > MAX_PATH) return -1;
     char copy[MAX_PATH + 2];
     std::memcpy(copy, name, length + 1);
-    // 3. A drive.
+    // A drive.
     if ((length == 2 || length == 3) && copy[1] == ':') {
         if (length == 2) {
             copy[2] = '\\';
@@ -20,9 +19,8 @@ int64_t File_Size(const char* name) {
         }
         return GetDriveTypeA(copy) > DRIVE_NO_ROOT_DIR ? -2 : -1;
     }
-    // 4.
+    // Trailing separators are not part of the name.
     while (length > 0 && copy[length - 1] == '\\') copy[--length] = 0;
-    // 5.
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA(copy, &found);
     if (find != INVALID_HANDLE_VALUE) {

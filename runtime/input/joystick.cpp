@@ -35,7 +35,6 @@ HRESULT SetAxisRange(IDirectInputDevice7A* device, DWORD offset) {
 
 BOOL OpenOne(const DIDEVICEINSTANCEA* instance, LPVOID ref) {
     auto* direct_input = static_cast<IDirectInput7A*>(ref);
-    // 1.
     void* created = nullptr;
     if (direct_input->CreateDeviceEx(instance->guidInstance, IID_IDirectInputDevice7A, &created,
                                      nullptr) != DI_OK ||
@@ -43,13 +42,12 @@ BOOL OpenOne(const DIDEVICEINSTANCEA* instance, LPVOID ref) {
         return DIENUM_CONTINUE;
     }
     auto* device = static_cast<IDirectInputDevice7A*>(created);
-    // 2.
+    // The record takes the next joystick number.
     auto* record = static_cast<JoystickRecord*>(
         ObjectTable_Allocate(g_joysticks.table, g_joysticks.joystick_count));
-    // 3., 4.
     bool ok = record && device->SetDataFormat(&c_dfDIJoystick) == DI_OK &&
               SetAxisRange(device, 0) == DI_OK && SetAxisRange(device, 4) == DI_OK;
-    // 5.
+    // A device that cannot be set up is passed over.
     if (!ok) {
         device->Release();
         return DIENUM_CONTINUE;
@@ -64,20 +62,17 @@ BOOL OpenOne(const DIDEVICEINSTANCEA* instance, LPVOID ref) {
 
 int32_t Joystick_Init() {
     JoystickLibrary& j = g_joysticks;
-    // 1.
+    // Every detection starts from an empty table.
     if (!j.table) {
         j.direct_input = DirectInput_Acquire();
         j.table = ObjectTable_Create(sizeof(JoystickRecord), 16, &FreeJoystick);
     } else {
         ObjectTable_FreeAll(j.table);
     }
-    // 2.
     if (!j.direct_input || !j.table) return 0;
-    // 3.
     j.joystick_count = 0;
     HRESULT r = j.direct_input->EnumDevices(DIDEVTYPE_JOYSTICK, &OpenOne, j.direct_input,
                                             DIEDFL_ATTACHEDONLY);
-    // 4.
     return r == DI_OK ? j.joystick_count : 0;
 }
 

@@ -27,13 +27,11 @@ HWND ScreenWindow() {
 
 int32_t Keyboard_Init() {
     KeyboardLibrary& k = g_keyboard;
-    // 1.
     IDirectInput7A* direct_input = DirectInput_Acquire();
     k.started = 1;
-    // 2.
     if (!direct_input) return 0;
     if (k.device_state != 0) return 1;
-    // 3. One object per key: an optional button whose instance is its scan code.
+    // One object per key: an optional button whose instance is its scan code.
     if (!k.object_formats) {
         k.object_formats = static_cast<DIOBJECTDATAFORMAT*>(
             HeapAlloc(Runtime_Heap(), 0, 256 * sizeof(DIOBJECTDATAFORMAT)));
@@ -44,10 +42,8 @@ int32_t Keyboard_Init() {
             }
         }
     }
-    // 4.
     DIDATAFORMAT format{sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_RELAXIS, 256, 256,
                         k.object_formats};
-    // 5.
     if (!k.device) {
         void* device = nullptr;
         if (direct_input->CreateDeviceEx(GUID_SysKeyboard, IID_IDirectInputDevice7A, &device,
@@ -57,9 +53,9 @@ int32_t Keyboard_Init() {
         }
         k.device = static_cast<IDirectInputDevice7A*>(device);
     }
-    // 6.
     if (k.device->SetDataFormat(&format) != DI_OK) return 0;
-    // 7.
+    // Set up; the cooperative level and acquisition wait for the first poll, when the screen's
+    // window exists.
     k.device_state = 1;
     return 1;
 }
@@ -67,13 +63,13 @@ int32_t Keyboard_Init() {
 int32_t Keyboard_Poll() {
     KeyboardLibrary& k = g_keyboard;
     if (k.device_state == 0 || !k.device) return 0;
-    // 1.
+    // The first poll after start-up or a lost device acquires it on the screen's window.
     if (k.device_state == 1) {
         k.device->SetCooperativeLevel(ScreenWindow(), kKeyboardLevel);
         k.device->Acquire();
         k.device_state = 2;
     }
-    // 2.
+    // A failed read acquires anew at the next poll.
     if (k.device->GetDeviceState(sizeof(k.KeyboardState), k.KeyboardState) == DI_OK) return 1;
     k.device_state = 1;
     return 0;

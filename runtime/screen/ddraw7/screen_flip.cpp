@@ -86,17 +86,16 @@ void RestoreSurfaces(ScreenState& s) {
 
 int32_t Screen_Flip() {
     ScreenState& s = Screen_State();
-    // 1.
     Screen_DropOutput();
-    // 2.
+    // Drawing goes to the back buffer again.
     Screen_SetRenderTarget(-1);
-    // 3. A windowed screen leaves the messages to the caller's event loop.
+    // A windowed screen leaves the messages to the caller's event loop.
     if (!s.windowed) PumpMessages();
     if (!s.screenOpen || !s.primary || !s.backBuffer) return 0;
-    // 4.
+    // A screen without the focus presents nothing.
     if (!s.active) return 1;
     HRESULT r = s.windowed ? WindowedFlip(s) : FullScreenFlip(s);
-    // 5. Other errors are let pass: the next frame flips again.
+    // Lost surfaces are restored; other errors are let pass: the next frame flips again.
     if (r == DDERR_SURFACELOST) {
         RestoreSurfaces(s);
     } else if (r == DD_OK && s.pixelsSaved) {

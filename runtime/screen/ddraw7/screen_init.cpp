@@ -71,20 +71,15 @@ int32_t Sprite_Init() {
     ScreenState& s = Screen_State();
     // A second start would count a second user of the DirectDraw object that no end releases.
     if (s.initialised) return 0;
-    // 1.
     s.sprites = SpriteTable_Create<SpriteRecord>(&Sprite_Free);
     if (!s.sprites) return 0;
-    // 2.
     if (!s.sharedWindow || !IsWindow(s.sharedWindow)) s.sharedWindow = SharedWindow_Create();
     if (!s.sharedWindow) return 0;
     SharedWindow_SetActivateHandler(&OnActivate);
-    // 3.
     if (!Keyboard_Init()) return 0;
-    // 4.
     s.directDraw = Screen_AcquireDirectDraw();
     if (!s.directDraw) return 0;
     s.initialised = 1;
-    // 5.
     return 1;
 }
 

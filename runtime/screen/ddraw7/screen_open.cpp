@@ -21,7 +21,7 @@ void ReleaseInterface(T*& p) {
     p = nullptr;
 }
 
-// Steps 4 and 5: false, with nothing kept, when the display or the surfaces are refused.
+// False, with nothing kept, when the display or the surfaces are refused.
 bool OpenDisplay(ScreenState& s, int32_t width, int32_t height) {
     IDirectDraw7* dd = s.directDraw;
     if (dd->SetCooperativeLevel(s.window, kExclusiveFullScreen) != DD_OK) return false;
@@ -72,15 +72,13 @@ int32_t Screen_Open(int32_t width, int32_t height, int32_t depth, const char* ti
                     int32_t flipMode) {
     ScreenState& s = Screen_State();
     if (!s.initialised || !s.directDraw) return 0;
-    // 1.
     Screen_Close();
     Screen_InstallFocusHook();
-    // 2.
+    // The shared window becomes the screen's, titled and sized.
     s.window = s.sharedWindow;
     if (!s.window || !IsWindow(s.window)) return 0;
     SetWindowTextA(s.window, title ? title : "");
     MoveWindow(s.window, 0, 0, static_cast<int16_t>(width), static_cast<int16_t>(height), TRUE);
-    // 3.
     s.depth = static_cast<int16_t>(depth);
     s.flipMode = flipMode;
     s.refreshRate = 0;
@@ -90,7 +88,6 @@ int32_t Screen_Open(int32_t width, int32_t height, int32_t depth, const char* ti
         ShowCursor(FALSE);
         s.cursorHidden = 1;
     }
-    // 4.-5.
     if (!OpenDisplay(s, width, height)) {
         ShowCursor(TRUE);
         s.cursorHidden = 0;
@@ -98,13 +95,12 @@ int32_t Screen_Open(int32_t width, int32_t height, int32_t depth, const char* ti
         Screen_RemoveFocusHook();
         return 0;
     }
-    // 6.
     ShowWindow(s.window, SW_SHOWMAXIMIZED);
     ClearToBlack(s.backBuffer, width, height);
     ClearToBlack(s.primary, width, height);
     s.renderSurface = s.backBuffer;
     s.renderTarget = -1;
-    // 7.
+    // The refresh rate and the primary surface's pixel format, for the screen queries.
     DWORD frequency = 0;
     s.directDraw->GetMonitorFrequency(&frequency);
     s.monitorFrequency = static_cast<int32_t>(frequency);
@@ -114,7 +110,6 @@ int32_t Screen_Open(int32_t width, int32_t height, int32_t depth, const char* ti
         s.pixelFormatCode = Screen_PixelFormatCode(locked.ddpfPixelFormat);
         s.primary->Unlock(nullptr);
     }
-    // 8.
     s.outputDC = 0;
     s.pixelsSaved = 0;
     s.screenOpen = 1;

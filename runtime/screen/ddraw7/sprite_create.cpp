@@ -73,7 +73,6 @@ bool Sprite_InitRecord(SpriteRecord* sprite, int32_t width, int32_t height, int3
 SpriteId Sprite_CreateFromImage(int32_t number, const void* image, int32_t size, int32_t mode) {
     ScreenState& s = Screen_State();
     if (!s.sprites || !image || size <= 0) return 0;
-    // 1.
     int32_t dynamic_number = -1;
     auto* sprite =
         static_cast<SpriteRecord*>(ObjectTable_Allocate(s.sprites, number, &dynamic_number));
@@ -85,12 +84,11 @@ SpriteId Sprite_CreateFromImage(int32_t number, const void* image, int32_t size,
         return 0;
     }
     SpriteId result = 0;
-    // 2.
     if (!SpriteImage_Decode(decoded) ||
         !Sprite_InitRecord(sprite, decoded.width, decoded.height, decoded.depth, mode)) {
         ObjectTable_Release(s.sprites, id);
     } else if (mode != kMemoryMode) {
-        // 3. A memory sprite keeps its block and reports 0 like a refusal.
+        // A memory sprite keeps its block and reports 0 like a refusal.
         if ((mode & kSpriteAlphaChannel) && decoded.depth < 32) {
             sprite->mode &= ~kSpriteAlphaChannel;
         }
@@ -106,14 +104,13 @@ SpriteId Sprite_CreateFromImage(int32_t number, const void* image, int32_t size,
                                     decoded.height);
             sprite->surface->Unlock(nullptr);
         }
-        // 4. Pure black is transparent in every format.
+        // Pure black is transparent in every format.
         if (!keep_alpha) {
             DDCOLORKEY black{0, 0};
             sprite->surface->SetColorKey(DDCKEY_SRCBLT, &black);
         }
         result = SpriteTable_Id(number, dynamic_number, sprite->surface);
     }
-    // 5.
     SpriteImage_Free(&decoded);
     return result;
 }
