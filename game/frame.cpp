@@ -16,6 +16,42 @@ constexpr int32_t kKeyUp = 200;
 constexpr int32_t kKeyLeft = 203;
 constexpr int32_t kKeyRight = 205;
 
+// The keys of one frame, all from one keyboard snapshot.
+struct FrameKeys {
+    bool right, left, space, up;
+};
+
+int32_t Rounded(float value) {
+    return static_cast<int32_t>(std::nearbyint(value));
+}
+
+void CountFrame() {
+    String_Assign(&Game().fps_text, Map_FrameRate());
+}
+
+// Escape ends the loop once this frame is complete.
+FrameKeys ReadKeys() {
+    Keyboard_Poll();
+    if (Keyboard_IsDown(kKeyEscape)) Game().quit = 1;
+    return FrameKeys{Keyboard_IsDown(kKeyRight) != 0, Keyboard_IsDown(kKeyLeft) != 0,
+                     Keyboard_IsDown(kKeySpace) != 0, Keyboard_IsDown(kKeyUp) != 0};
+}
+
+// The frame group shown unless a walking step or a ladder changes it.
+void ChooseFrameGroup() {
+    GameVariables& g = Game();
+    if (g.falling == 1) {
+        g.frame_x = 119;
+        g.anim_phase = 0.0f;
+    } else {
+        g.frame_x = 0;
+    }
+    if (g.jumping == 1) {
+        g.frame_x = 90;
+        g.anim_phase = 0.0f;
+    }
+}
+
 // A walking step of 3 pixels to one side: direction +1 is right, -1 left.
 void Walk(int32_t direction) {
     GameVariables& g = Game();
@@ -38,98 +74,139 @@ void Walk(int32_t direction) {
     g.side_probe_dx = right ? 28 : 2;
 }
 
-int32_t Rounded(float value) {
-    return static_cast<int32_t>(std::nearbyint(value));
+// Both arrows held: a step right and one back left, so the player stands facing left.
+void WalkByArrows(const FrameKeys& keys) {
+    if (keys.right) Walk(+1);
+    if (keys.left) Walk(-1);
 }
 
-}  // namespace
-
-bool Game_Frame() {
+// Only from standing, and only when the head probe of the previous frame saw nothing.
+void StartJump(const FrameKeys& keys) {
     GameVariables& g = Game();
-    String_Assign(&g.fps_text, Map_FrameRate());
-    // One keyboard snapshot serves every key test of the frame.
-    Keyboard_Poll();
-    if (Keyboard_IsDown(kKeyEscape)) g.quit = 1;
-    // The frame group shown unless a walking step or a ladder changes it.
-    if (g.falling == 1) {
-        g.frame_x = 119;
-        g.anim_phase = 0.0f;
-    } else {
-        g.frame_x = 0;
-    }
-    if (g.jumping == 1) {
-        g.frame_x = 90;
-        g.anim_phase = 0.0f;
-    }
-    // Both arrows held: a step right and one back left, so the player stands facing left.
-    if (Keyboard_IsDown(kKeyRight)) Walk(+1);
-    if (Keyboard_IsDown(kKeyLeft)) Walk(-1);
-    // The head probe of the previous frame must see nothing.
-    if (Keyboard_IsDown(kKeySpace) && g.jumping == 0 && g.falling == 0 && g.head_attr == 0) {
+    if (keys.space && g.jumping == 0 && g.falling == 0 && g.head_attr == 0) {
         g.jumping = 1;
         g.velocity_y = g.jump_speed;
     }
-    // The background scrolls at 1/8.5416 of the map's speed.
+}
+
+// The background scrolls at 1/8.5416 of the map's speed; x divides by the double, y by the
+// float nearest to it.
+void DrawBackground() {
+    const GameVariables& g = Game();
     const int32_t bx = static_cast<int32_t>(std::nearbyint(-(g.view_x / 8.5416)));
     const int32_t by = static_cast<int32_t>(
         std::nearbyint(-(static_cast<double>(g.view_y) / static_cast<double>(8.5416f))));
     Sprite_Display(0, bx, by);
-    // Climbing needs the previous frame's head probe on a ladder.
-    if (Keyboard_IsDown(kKeyUp) && g.head_attr == kLadder) {
+}
+
+// One pixel up when the previous frame's head probe was on a ladder.
+void Climb(const FrameKeys& keys) {
+    GameVariables& g = Game();
+    if (keys.up && g.head_attr == kLadder) {
         g.saved_view_y = Rounded(g.view_y);
         g.view_y = g.view_y - 1.0f;
         g.velocity_y = 0.0f;
     }
-    // The view stays inside the map before it is drawn.
+}
+
+// The view stays inside the map before it is drawn.
+void ClampView() {
+    GameVariables& g = Game();
     if (g.view_y > static_cast<float>(g.view_y_max)) g.view_y = static_cast<float>(g.view_y_max);
     if (g.view_y < 0.0f) g.view_y = 0.0f;
     if (g.view_x > g.view_x_max) g.view_x = g.view_x_max;
     if (g.view_x < 0) g.view_x = 0;
-    // Both map layers as textured quads, layer 1 over layer 0.
+}
+
+// Both map layers as textured quads, layer 1 over layer 0.
+void DrawLevel() {
+    const GameVariables& g = Game();
     Map_SetScreenOrigin(0, 0);
     Sprite3D_Start();
     Map_SetPosition(static_cast<float>(g.view_x), g.view_y);
     Map_DrawLayer(0, 20, 15);
     Map_DrawLayer(1, 20, 15);
     Sprite3D_Stop();
-    Map_UpdateObject(0);
-    // The probes see the new view; a ladder sets the next frame's gravity and jump speed.
-    Game_Probe();
-    Game_LadderTouch();
-    // The player, always at the screen's centre: the map scrolls under it.
+}
+
+// The player, always at the screen's centre: the map scrolls under it.
+void DrawPlayer() {
+    const GameVariables& g = Game();
     Sprite_Clip(100, g.frame_x + Number_Truncate(g.anim_phase) * 28, g.frame_row_y, 28, 32);
     Sprite_DisplayTransparent(100, 320, 240);
-    Game_Wall();
-    Game_Landing();
-    // Jump step: the jump ends when the speed turns downwards.
-    if (g.jumping == 1) {
-        g.saved_view_y = Rounded(g.view_y);
-        g.view_y = g.view_y + g.velocity_y;
-        g.velocity_y = g.velocity_y + g.gravity;
-        if (g.velocity_y > 0.0f) {
-            g.velocity_y = 0.0f;
-            g.jumping = 0;
-        }
+}
+
+// The jump ends when the speed turns downwards.
+void JumpStep() {
+    GameVariables& g = Game();
+    if (g.jumping != 1) return;
+    g.saved_view_y = Rounded(g.view_y);
+    g.view_y = g.view_y + g.velocity_y;
+    g.velocity_y = g.velocity_y + g.gravity;
+    if (g.velocity_y > 0.0f) {
+        g.velocity_y = 0.0f;
+        g.jumping = 0;
     }
-    Game_HeadBump();
-    Game_HeadBumpRelease();
-    // Fall step: anything but solid ground or a platform under the feet lets the player fall.
+}
+
+// Anything but solid ground or a platform under the feet lets the player fall.
+void FallStep() {
+    GameVariables& g = Game();
     if (g.feet_attr != kSolid && g.feet_attr != kPlatform && g.jumping == 0) {
         g.falling = 1;
         g.view_y = g.view_y + g.velocity_y;
         g.velocity_y = g.velocity_y + g.gravity;
     }
-    Game_Bonus();
-    // A deadly cell restarts the level; the rest of this frame does not run.
-    if (g.body_attr == kDeadly) {
-        Game_LevelStart();
-        return false;
-    }
-    // The player's screen x is a multiple of 32.
-    g.slope_column = -Map_OffsetX();
-    Game_DisplayTexts();
-    // On a ladder the player never counts as falling.
+}
+
+// A deadly cell under the body puts the player back on the start marker.
+bool Die() {
+    if (Game().body_attr != kDeadly) return false;
+    Game_LevelStart();
+    return true;
+}
+
+// The player's screen x is a multiple of 32, so the first cell's offset is the player's column
+// inside its own cell.
+void FindSlopeColumn() {
+    Game().slope_column = -Map_OffsetX();
+}
+
+// On a ladder the player never counts as falling.
+void HoldOnLadder() {
+    GameVariables& g = Game();
     if (g.body_attr == kLadder) g.falling = 0;
+}
+
+}  // namespace
+
+bool Game_Frame() {
+    CountFrame();
+    const FrameKeys keys = ReadKeys();
+    ChooseFrameGroup();
+    WalkByArrows(keys);
+    StartJump(keys);
+    DrawBackground();
+    Climb(keys);
+    ClampView();
+    DrawLevel();
+    Map_UpdateObject(0);
+    // The probes see the new view; a ladder sets the next frame's gravity and jump speed.
+    Game_Probe();
+    Game_LadderTouch();
+    DrawPlayer();
+    Game_Wall();
+    Game_Landing();
+    JumpStep();
+    Game_HeadBump();
+    Game_HeadBumpRelease();
+    FallStep();
+    Game_Bonus();
+    // A death ends the pass here: no texts and no flip.
+    if (Die()) return false;
+    FindSlopeColumn();
+    Game_DisplayTexts();
+    HoldOnLadder();
     Game_Slopes();
     Screen_Flip();
     return true;

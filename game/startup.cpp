@@ -111,17 +111,17 @@ void RefuseDeadlyStart() {
     Fail(" - Map Error", text.Text());
 }
 
-}  // namespace
-
-void Game_StartUp(const char* backend_name) {
+// The backend's name, and the window title that also begins every start-up message's caption.
+void NameTheGame(const char* backend_name) {
     GameVariables& g = Game();
     String_Assign(&g.backend_name, backend_name);
-    {
-        TempText title;
-        title.Add("Xolm - ").Add(g.backend_name).Add(" Jump\xB4n Run");
-        title.StoreInto(&g.window_title);
-    }
-    // Sprites, 3D, keyboard and sound must start; the joystick is only counted.
+    TempText title;
+    title.Add("Xolm - ").Add(g.backend_name).Add(" Jump\xB4n Run");
+    title.StoreInto(&g.window_title);
+}
+
+// Sprites, 3D, keyboard and sound must start; the joystick is only counted.
+void StartLibrariesOrFail() {
     if (!Sprite_Init()) Fail(" - DirectX Error", "You need at least DirectX 7 To run this game");
     if (!Sprite3D_Init()) Fail(" - 3D Hardware Error", "You need a 3D Card to run this game");
     // Without DirectInput nothing can end the game (Escape is read through it), so a missing
@@ -131,31 +131,60 @@ void Game_StartUp(const char* backend_name) {
         Fail(" - Sound Error", "Uhh no Sound Card or any other Programm block the Soundpipes");
     }
     Joystick_Init();
-    FillSlopeTables();
-    Screen_Open(640, 480, 32, g.window_title, 0);
-    // The background picture needs the JPEG decoder; BMP is always there.
+}
+
+// The background picture needs the JPEG decoder; BMP is always there.
+void UseDecoders() {
     ImageDecoder_UsePng();
     ImageDecoder_UseJpeg();
+}
+
+void PlacePlayerOnScreen() {
+    GameVariables& g = Game();
     g.view_y = 0.0f;
     g.player_screen_x = 320;
     g.player_screen_y = 240;
     g.jumping = 0;
-    // Start-up clips; the frame loop clips the player anew every frame.
+}
+
+// Start-up clips; the frame loop clips the player anew every frame.
+void CreateSprites() {
     Sprite_CreateFromMemory(100, kPlayerSheet, static_cast<int32_t>(kPlayerSheetSize));
     Sprite_Clip(100, 0, 0, 30, 32);
     Sprite_CreateFromMemory(0, kBackground, static_cast<int32_t>(kBackgroundSize));
     Sprite_CreateFromMemory(200, kCreatureSheet, static_cast<int32_t>(kCreatureSheetSize));
     Sprite_Clip(200, 0, 0, 33, 32);
+}
+
+void StartMapEngine() {
     Map_Init();
     Map_SetGraphicsPath("GFX\\");
     FillCreature();
-    LoadMapOrFail();
-    // The view scrolls until the last screen's worth of columns and rows.
+}
+
+// The view scrolls until the last screen's worth of columns and rows.
+void SetScrollLimits() {
+    GameVariables& g = Game();
     const int32_t t = Map_TileSize();
     const int32_t columns = 640 / t;
     const int32_t rows = 480 / t;
     g.view_x_max = Map_PixelWidth() - columns * t;
     g.view_y_max = Map_PixelHeight() - rows * t;
+}
+
+}  // namespace
+
+void Game_StartUp(const char* backend_name) {
+    NameTheGame(backend_name);
+    StartLibrariesOrFail();
+    FillSlopeTables();
+    Screen_Open(640, 480, 32, Game().window_title, 0);
+    UseDecoders();
+    PlacePlayerOnScreen();
+    CreateSprites();
+    StartMapEngine();
+    LoadMapOrFail();
+    SetScrollLimits();
     RefuseDeadlyStart();
     Game_LevelStart();
 }
