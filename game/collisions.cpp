@@ -1,8 +1,11 @@
 // Collisions: five probes of map cells around the player and the reactions to their codes.
 #include <cmath>
 
+#include "content/sprites.h"
 #include "game/game_state.h"
 #include "game/map/map_engine.h"
+
+using namespace kavro_content;
 
 namespace {
 
@@ -16,7 +19,7 @@ int32_t Rounded(float value) {
 }
 
 bool IsSlope(int32_t code) {
-    return code == kRising || code == kFalling;
+    return code == kRisingSlope || code == kFallingSlope;
 }
 
 }  // namespace
@@ -38,7 +41,7 @@ void Game_LadderTouch() {
         g.jump_speed = -8.0f;
         g.jumping = 0;
         g.falling = 0;
-        g.frame_x = 312;
+        g.frame_x = kPlayerClimbX;
         g.anim_phase = 0.0f;
         if (g.velocity_y > 1.0f) g.velocity_y = 1.0f;
     } else {
@@ -113,10 +116,10 @@ void Game_Slopes() {
     }
     // A falling slope wins when both occur.
     const int32_t column = g.slope_column < 0 ? 0 : (g.slope_column > 32 ? 32 : g.slope_column);
-    if (g.body_attr == kRising || g.feet_attr == kRising) {
+    if (g.body_attr == kRisingSlope || g.feet_attr == kRisingSlope) {
         g.view_y = static_cast<float>(g.slope_base - g.slope_rise[column]);
     }
-    if (g.body_attr == kFalling || g.feet_attr == kFalling) {
+    if (g.body_attr == kFallingSlope || g.feet_attr == kFallingSlope) {
         g.view_y = static_cast<float>(g.slope_base - g.slope_fall[column]);
     }
 }

@@ -1,6 +1,8 @@
 // One pass of the frame loop: keys, movement, drawing, probes and reactions, texts, flip.
 #include <cmath>
 
+#include "content/keys.h"
+#include "content/sprites.h"
 #include "game/game_state.h"
 #include "game/map/map_engine.h"
 #include "runtime/input/keyboard.h"
@@ -8,13 +10,9 @@
 #include "runtime/screen/sprite.h"
 #include "runtime/screen/sprite3d.h"
 
-namespace {
+using namespace kavro_content;
 
-constexpr int32_t kKeyEscape = 1;
-constexpr int32_t kKeySpace = 57;
-constexpr int32_t kKeyUp = 200;
-constexpr int32_t kKeyLeft = 203;
-constexpr int32_t kKeyRight = 205;
+namespace {
 
 // The keys of one frame, all from one keyboard snapshot.
 struct FrameKeys {
@@ -41,13 +39,13 @@ FrameKeys ReadKeys() {
 void ChooseFrameGroup() {
     GameVariables& g = Game();
     if (g.falling == 1) {
-        g.frame_x = 119;
+        g.frame_x = kPlayerFallX;
         g.anim_phase = 0.0f;
     } else {
-        g.frame_x = 0;
+        g.frame_x = kPlayerWalkX;
     }
     if (g.jumping == 1) {
-        g.frame_x = 90;
+        g.frame_x = kPlayerJumpX;
         g.anim_phase = 0.0f;
     }
 }
@@ -57,19 +55,19 @@ void Walk(int32_t direction) {
     GameVariables& g = Game();
     const bool right = direction > 0;
     g.previous_view_x = g.view_x - direction;
-    g.frame_row_y = right ? 0 : 32;
-    g.frame_x = 0;
+    g.frame_row_y = right ? kPlayerFacingRightY : kPlayerFacingLeftY;
+    g.frame_x = kPlayerWalkX;
     g.view_x = g.view_x + 3 * direction;
     if (g.jumping == 1) {
-        g.frame_x = 90;
+        g.frame_x = kPlayerJumpX;
         g.anim_phase = 0.0f;
     } else {
-        g.frame_x = 119;
+        g.frame_x = kPlayerFallX;
     }
     if (g.jumping == 0 && g.falling == 0) {
-        g.frame_x = 0;
+        g.frame_x = kPlayerWalkX;
         g.anim_phase = g.anim_phase + 0.2f;
-        if (Number_Truncate(g.anim_phase) == 3) g.anim_phase = 0.0f;
+        if (Number_Truncate(g.anim_phase) == kPlayerWalkFrames) g.anim_phase = 0.0f;
     }
     g.side_probe_dx = right ? 28 : 2;
 }
@@ -96,7 +94,7 @@ void DrawBackground() {
     const int32_t bx = static_cast<int32_t>(std::nearbyint(-(g.view_x / 8.5416)));
     const int32_t by = static_cast<int32_t>(
         std::nearbyint(-(static_cast<double>(g.view_y) / static_cast<double>(8.5416f))));
-    Sprite_Display(0, bx, by);
+    Sprite_Display(kBackgroundSprite, bx, by);
 }
 
 // One pixel up when the previous frame's head probe was on a ladder.
@@ -132,8 +130,9 @@ void DrawLevel() {
 // The player, always at the screen's centre: the map scrolls under it.
 void DrawPlayer() {
     const GameVariables& g = Game();
-    Sprite_Clip(100, g.frame_x + Number_Truncate(g.anim_phase) * 28, g.frame_row_y, 28, 32);
-    Sprite_DisplayTransparent(100, 320, 240);
+    Sprite_Clip(kPlayerSprite, g.frame_x + Number_Truncate(g.anim_phase) * kPlayerFrameWidth,
+                g.frame_row_y, kPlayerFrameWidth, kPlayerFrameHeight);
+    Sprite_DisplayTransparent(kPlayerSprite, 320, 240);
 }
 
 // The jump ends when the speed turns downwards.

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "content/attributes.h"
 #include "runtime/core/program.h"
 #include "runtime/core/strings.h"
 
@@ -36,15 +37,6 @@ struct GameVariables {
     int32_t head_attr, body_attr, bonus_attr, feet_attr, side_attr;
     int32_t head_bumped;
 };
-
-// Cell attribute codes the game reacts to.
-constexpr int32_t kSolid = 1;
-constexpr int32_t kPlatform = 2;
-constexpr int32_t kDeadly = 3;
-constexpr int32_t kBonus = 4;
-constexpr int32_t kLadder = 5;
-constexpr int32_t kRising = 6;
-constexpr int32_t kFalling = 7;
 
 inline GameVariables& Game() {
     return Program_Variables<GameVariables>();

@@ -1,5 +1,7 @@
 // Game start-up: library checks with their messages, the window title, slope tables, screen,
 // sprites from the embedded images, the map engine and the level; and the level start.
+#include "content/sprites.h"
+#include "content/tiles.h"
 #include "embedded_images.h"
 #include "game/game_state.h"
 #include "game/map/map_engine.h"
@@ -14,6 +16,8 @@
 #include "runtime/screen/sprite.h"
 #include "runtime/screen/sprite3d.h"
 #include "runtime/sound/sound.h"
+
+using namespace kavro_content;
 
 namespace {
 
@@ -46,12 +50,12 @@ void FillSlopeTables() {
 
 void FillCreature() {
     MapObject* o = Map_Object(0);
-    o->sprite = 200;
+    o->sprite = kCreatureSprite;
     o->x = 400;
     o->y = 1025;
     o->anim_position = 0.0f;
-    o->right_frame_x = 0;
-    o->left_frame_x = 96;
+    o->right_frame_x = kCreatureRightX;
+    o->left_frame_x = kCreatureLeftX;
     o->anim_speed = 0.2f;
     o->last_frame = 3;
     o->speed = 1;
@@ -60,8 +64,8 @@ void FillCreature() {
     o->direction = 1;
     // The creature is shown: active, with 32 x 32 frames from its sheet.
     o->active = 1;
-    o->frame_width = 32;
-    o->frame_height = 32;
+    o->frame_width = kCreatureFrameSize;
+    o->frame_height = kCreatureFrameSize;
 }
 
 // The frame loop reads cells around the player and scrolls up to W - 20 columns and H - 15
@@ -97,7 +101,7 @@ void LoadMapOrFail() {
 // the game could not even be quit. Such a map is refused like an unusable one.
 void RefuseDeadlyStart() {
     const GameVariables& g = Game();
-    Map_FindTiles(253, 0);
+    Map_FindTiles(kStartMarkerTile, 0);
     // The view of the level start, clamped as the frame loop clamps it.
     int32_t x = (Map_FoundX(0) - 10) * 32, y = (Map_FoundY(0) - 8) * 32;
     x = x > g.view_x_max ? g.view_x_max : x;
@@ -149,11 +153,12 @@ void PlacePlayerOnScreen() {
 
 // Start-up clips; the frame loop clips the player anew every frame.
 void CreateSprites() {
-    Sprite_CreateFromMemory(100, kPlayerSheet, static_cast<int32_t>(kPlayerSheetSize));
-    Sprite_Clip(100, 0, 0, 30, 32);
-    Sprite_CreateFromMemory(0, kBackground, static_cast<int32_t>(kBackgroundSize));
-    Sprite_CreateFromMemory(200, kCreatureSheet, static_cast<int32_t>(kCreatureSheetSize));
-    Sprite_Clip(200, 0, 0, 33, 32);
+    Sprite_CreateFromMemory(kPlayerSprite, kPlayerSheet, static_cast<int32_t>(kPlayerSheetSize));
+    Sprite_Clip(kPlayerSprite, 0, 0, 30, 32);
+    Sprite_CreateFromMemory(kBackgroundSprite, kBackground, static_cast<int32_t>(kBackgroundSize));
+    Sprite_CreateFromMemory(kCreatureSprite, kCreatureSheet,
+                            static_cast<int32_t>(kCreatureSheetSize));
+    Sprite_Clip(kCreatureSprite, 0, 0, 33, 32);
 }
 
 void StartMapEngine() {
@@ -192,7 +197,7 @@ void Game_StartUp(const char* backend_name) {
 void Game_LevelStart() {
     GameVariables& g = Game();
     // The first marker in row-by-row order.
-    Map_FindTiles(253, 0);
+    Map_FindTiles(kStartMarkerTile, 0);
     g.start_column = Map_FoundX(0);
     g.start_row = Map_FoundY(0);
     // The marker's column comes under the player (screen x 320 is 10 columns in); 8 rows up puts

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "content/tiles.h"
+
 struct MapCell {
     int32_t tile;  // -1 = empty; drawn as tile quad kTileQuadBase + tile
     int32_t alpha;
@@ -38,7 +40,7 @@ struct MapObject {
 static_assert(sizeof(MapObject) == 68);
 
 // Tile k is drawn with quad (and sprite) kTileQuadBase + k.
-constexpr int32_t kTileQuadBase = 54650;
+using kavro_content::kTileQuadBase;
 constexpr int32_t kMapObjectCount = 101;
 // Map_Load's refusal of a grid it cannot hold (bad tile size, negative or huge dimensions).
 constexpr int32_t kMapRefused = -4;

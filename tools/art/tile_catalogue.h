@@ -8,10 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "content/tiles.h"
+
 namespace kavro_art {
 
 inline constexpr int kTileSize = 32;
-inline constexpr int32_t kStartMarkerTile = 253;
+using kavro_content::kStartMarkerTile;
 
 enum class TileKind {
     kSingle,     // one tile

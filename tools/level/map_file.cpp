@@ -7,18 +7,9 @@ namespace kavro_level {
 
 namespace {
 
-constexpr char kHeader[] = "LVD[20]";
 // Reading refuses grids larger than this many cells: far beyond any level, small enough to
 // allocate.
 constexpr int64_t kMaxCells = 16 * 1024 * 1024;
-
-void Put8(std::vector<uint8_t>& out, int v) {
-    out.push_back(static_cast<uint8_t>(v));
-}
-void Put16(std::vector<uint8_t>& out, int v) {
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
 
 class Reader {
   public:
@@ -92,35 +83,21 @@ std::vector<uint8_t> WriteMapFile(const Map& map) {
         throw MapFileError("map size does not fit the file format");
     if (map.tilesets.empty() || map.tilesets.size() > 32768)
         throw MapFileError("a map names 1 to 32768 tilesets");
-    std::vector<uint8_t> out(kHeader, kHeader + 7);
-    Put16(out, map.tile_size());
-    Put16(out, map.last_column());
-    Put16(out, map.last_row());
-    Put8(out, map.last_layer());
-    for (int layer = 0; layer <= map.last_layer(); ++layer)
-        for (int y = 0; y <= map.last_row(); ++y)
-            for (int x = 0; x <= map.last_column(); ++x) {
-                const Cell& c = map.At(x, y, layer);
-                Put16(out, c.tile);
-                Put16(out, c.alpha);
-                Put16(out, c.attribute);
-                Put8(out, c.animated);
-                Put16(out, c.first_frame);
-                Put16(out, c.last_frame);
-                uint32_t bits;
-                std::memcpy(&bits, &c.anim_speed, 4);
-                for (int i = 0; i < 4; ++i) Put8(out, (bits >> (8 * i)) & 0xFF);
-            }
-    Put16(out, static_cast<int>(map.tilesets.size()) - 1);
-    auto put_line = [&](const std::string& line) {
+    std::string tail;
+    auto check_line = [](const std::string& line) {
         if (line.find_first_of("\r\n") != std::string::npos)
             throw MapFileError("a map text line holds a line break");
-        out.insert(out.end(), line.begin(), line.end());
-        out.push_back('\r');
-        out.push_back('\n');
     };
-    for (const std::string& name : map.tilesets) put_line(name);
-    for (const std::string& line : map.info_lines) put_line(line);
+    for (const std::string& name : map.tilesets) check_line(name);
+    for (const std::string& line : map.info_lines) {
+        check_line(line);
+        tail += line + "\r\n";
+    }
+    std::vector<uint8_t> out;
+    kavro_content::WriteMapFile(out,
+                                kavro_content::MapFileShape{map.tile_size(), map.last_column(),
+                                                            map.last_row(), map.last_layer()},
+                                map.cells(), map.tilesets, tail);
     return out;
 }
 
@@ -133,7 +110,7 @@ Map ReadMapFile(const std::vector<uint8_t>& file) {
     int tile = in.I16(), w = in.I16(), h = in.I16(), l = static_cast<int8_t>(in.U8());
     if (tile <= 0 || w < 0 || h < 0 || l < 0) throw MapFileError("map size out of range");
     int64_t cells = int64_t{w + 1} * (h + 1) * (l + 1);
-    in.Need(static_cast<size_t>(cells) * 15 + 2);
+    in.Need(static_cast<size_t>(cells) * kavro_content::kMapCellRecordBytes + 2);
     Map map(tile, w, h, l);
     for (int layer = 0; layer <= l; ++layer)
         for (int y = 0; y <= h; ++y)

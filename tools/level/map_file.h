@@ -6,28 +6,21 @@
 #include <string>
 #include <vector>
 
+#include "content/attributes.h"
+#include "content/map_file_writer.h"
+
 namespace kavro_level {
 
-struct Cell {
-    int16_t tile = -1;
-    int16_t alpha = 255;
-    int16_t attribute = 0;
-    int8_t animated = 0;
-    int16_t first_frame = 0;
-    int16_t last_frame = 0;
-    float anim_speed = 0.0f;
-};
+using Cell = kavro_content::MapCellRecord;
 
-enum Attribute : int16_t {
-    kEmpty = 0,
-    kSolid = 1,
-    kPlatform = 2,
-    kDeadly = 3,
-    kBonus = 4,
-    kLadder = 5,
-    kRisingSlope = 6,
-    kFallingSlope = 7,
-};
+using kavro_content::kBonus;
+using kavro_content::kDeadly;
+using kavro_content::kEmpty;
+using kavro_content::kFallingSlope;
+using kavro_content::kLadder;
+using kavro_content::kPlatform;
+using kavro_content::kRisingSlope;
+using kavro_content::kSolid;
 
 // A map of (last_column + 1) x (last_row + 1) x (last_layer + 1) cells.
 class Map {
@@ -45,6 +38,8 @@ class Map {
     // Outside the grid: an empty cell (reads) or std::out_of_range (writes).
     const Cell& At(int x, int y, int layer) const;
     Cell& At(int x, int y, int layer);
+    // Every cell in the file's order.
+    const std::vector<Cell>& cells() const { return cells_; }
 
     std::vector<std::string> tilesets;
     std::vector<std::string> info_lines;
