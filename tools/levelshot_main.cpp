@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "content/tiles.h"
 #include "tools/art/pictures.h"
 #include "tools/formats/image_files.h"
 #include "tools/level/map_file.h"
@@ -94,7 +95,8 @@ int main(int argc, char** argv) {
         int start_x = 0, start_y = 0;
         for (int y = map.last_row(); y >= 0; --y)
             for (int x = map.last_column(); x >= 0; --x)
-                if (map.At(x, y, 0).tile == 253) start_x = x, start_y = y;
+                if (map.At(x, y, 0).tile == kavro_content::kStartMarkerTile)
+                    start_x = x, start_y = y;
         if (argc == 5) {
             Canvas out((map.last_column() + 1) * t, (map.last_row() + 1) * t);
             for (int y = 0; y < out.height(); ++y)

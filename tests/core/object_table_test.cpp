@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "content/tiles.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace {
@@ -134,7 +135,7 @@ TEST_F(ObjectTableTest, NumbersTooLargeToGrowToAreRefused) {
     EXPECT_EQ(ObjectTable_Allocate(g_table, 0x3FFFFFFF), nullptr);
     EXPECT_EQ(g_table->capacity, 16);
     // The game's tile numbers fit.
-    EXPECT_NE(Make(54650 + 300, 1), nullptr);
+    EXPECT_NE(Make(kavro_content::kTileQuadBase + 300, 1), nullptr);
 }
 
 }  // namespace

@@ -140,9 +140,9 @@ TEST_F(Dx7CompareTest, TranslucentTilesWithBlackHolesLookTheSameOnBothDeliverabl
     // negative ones included (only the low 8 bits count).
     const int16_t opacities[] = {255, 200, 128, 64, 1, 0, 256, 383, -1};
     for (int i = 0; i < 9; ++i) {
-        level.Put(14 + 2 * i, 7, static_cast<int16_t>(40 + i), level::kEmpty, 1);
+        level.Put(14 + 2 * i, 7, static_cast<int16_t>(40 + i), kavro_content::kEmpty, 1);
         level.Map().At(14 + 2 * i, 7, 1).alpha = opacities[i];
-        level.Put(14 + 2 * i, 14, static_cast<int16_t>(60 + i), level::kEmpty, 1);
+        level.Put(14 + 2 * i, 14, static_cast<int16_t>(60 + i), kavro_content::kEmpty, 1);
         level.Map().At(14 + 2 * i, 14, 1).alpha = opacities[i];
     }
     level.WriteTo(dir_);

@@ -48,7 +48,7 @@ TEST_P(CollisionTest, ABonusAddsExactlyOneHundredOnce) {
 TEST_P(CollisionTest, ADeadlyCellRestartsAtTheMarkerWithScoreZeroAndTakenBonusesStayGone) {
     TestLevel level = FlatLevel();
     level.Coin(23, kGroundRow - 1);
-    level.Put(28, kGroundRow - 1, level::kSpikes, level::kDeadly);  // reached at view_x 560
+    level.Put(28, kGroundRow - 1, level::kSpikes, kavro_content::kDeadly);  // reached at view_x 560
     // Right for 80 steps: the coin in frame 56, the spikes in frame 109. That frame ends
     // without texts and without a flip, so keyboard frame n > 109 is present n - 1.
     const GameRun run =
@@ -73,7 +73,7 @@ TEST_P(CollisionTest, ADeadlyCellRestartsAtTheMarkerWithScoreZeroAndTakenBonuses
 
 TEST_P(CollisionTest, EscapeInAFrameThatRestartsTheLevelEndsAfterTheNextFrame) {
     TestLevel level = FlatLevel();
-    level.Put(21, kGroundRow - 1, level::kSpikes, level::kDeadly);
+    level.Put(21, kGroundRow - 1, level::kSpikes, kavro_content::kDeadly);
     // The body probe reaches map x 672 at view_x 336: the 6th step, keyboard frame 35.
     const GameRun run = Play(level, "30-35 Right\n35 Escape\n");
     ASSERT_EQ(run.exit_code, 0) << run.errors;
@@ -83,13 +83,13 @@ TEST_P(CollisionTest, EscapeInAFrameThatRestartsTheLevelEndsAfterTheNextFrame) {
 
 TEST_P(CollisionTest, UpClimbsALadderOnePixelAFrameAndThePlayerSinksNoFasterThanOne) {
     TestLevel level = FlatLevel();
-    level.Column(21, 10, kGroundRow - 1, level::kLadder, level::kLadderCode);  // map y 320..415
+    level.Column(21, 10, kGroundRow - 1, level::kLadder, kavro_content::kLadder);  // map y 320..415
     // Six steps right put the player's centre on the ladder; Up from frame 50 climbs while the
     // head probe (view_y + 240) is on it: 66 frames, to view_y 79; then it hovers at the top.
     // Released in frame 140, it sinks back to the ground.
     const GameRun run = Play(level, "30-35 Right\n50-139 Up\n240 Escape\n", "29-240");
     ASSERT_EQ(run.exit_code, 0) << run.errors;
-    EXPECT_EQ(run.HudOf(40).body, level::kLadderCode);
+    EXPECT_EQ(run.HudOf(40).body, kavro_content::kLadder);
     EXPECT_EQ(ViewY(run.frames.at(49)), kStandingViewY);
     for (int n = 50; n <= 116; ++n) EXPECT_EQ(ViewY(run.frames.at(n)), 146 - (n - 49)) << n;
     // The view shows a fractional view_y truncated and recomputes it only when its rounded
@@ -105,7 +105,7 @@ TEST_P(CollisionTest, UpClimbsALadderOnePixelAFrameAndThePlayerSinksNoFasterThan
     // Back on the ground; a landing on a ladder does not snap the view.
     EXPECT_GE(ViewY(run.frames.at(240)), 144 - 1);
     EXPECT_LE(ViewY(run.frames.at(240)), kStandingViewY);
-    EXPECT_EQ(run.HudOf(240).feet, level::kSolid);
+    EXPECT_EQ(run.HudOf(240).feet, kavro_content::kSolid);
     EXPECT_EQ(ViewY(run.frames.at(239)), ViewY(run.frames.at(240)));
     // The climbing frame of the player sheet.
     EXPECT_NE(PlayerPixels(run.frames.at(29)), PlayerPixels(run.frames.at(60)));
@@ -113,14 +113,15 @@ TEST_P(CollisionTest, UpClimbsALadderOnePixelAFrameAndThePlayerSinksNoFasterThan
 
 TEST_P(CollisionTest, ACeilingBumpsTheHeadOncePerContact) {
     TestLevel level = FlatLevel();
-    for (int x = 14; x <= 26; ++x) level.Put(x, 9, level::kCeiling, level::kSolid);  // y 288..319
+    for (int x = 14; x <= 26; ++x)
+        level.Put(x, 9, level::kCeiling, kavro_content::kSolid);  // y 288..319
     // The 8th jump step (frame 47) brings view_y to 77.2, the head probe to 317.2: in the
     // ceiling from frame 48 on. The bump returns the view to before that frame's step, 77,
     // and the player falls from speed 0; the head stays in the ceiling for a few frames more.
     const GameRun run = Play(level, "40 Space\n100 Escape\n", "39-100");
     ASSERT_EQ(run.exit_code, 0) << run.errors;
     for (int n = 40; n <= 47; ++n) EXPECT_EQ(run.HudOf(n).head, 0) << n;
-    for (int n = 48; n <= 52; ++n) EXPECT_EQ(run.HudOf(n).head, level::kSolid) << n;
+    for (int n = 48; n <= 52; ++n) EXPECT_EQ(run.HudOf(n).head, kavro_content::kSolid) << n;
     EXPECT_EQ(run.HudOf(53).head, 0);
     EXPECT_EQ(ViewY(run.frames.at(48)), 77);
     EXPECT_EQ(ViewY(run.frames.at(49)), 77);
@@ -128,12 +129,12 @@ TEST_P(CollisionTest, ACeilingBumpsTheHeadOncePerContact) {
         EXPECT_GE(ViewY(run.frames.at(n)), ViewY(run.frames.at(n - 1))) << n;
     EXPECT_GT(ViewY(run.frames.at(53)), 80);
     EXPECT_NEAR(ViewY(run.frames.at(100)), kStandingViewY, 1);
-    EXPECT_EQ(run.HudOf(100).feet, level::kSolid);
+    EXPECT_EQ(run.HudOf(100).feet, kavro_content::kSolid);
 }
 
 TEST_P(CollisionTest, APlatformLetsAJumpThroughAndCarriesThePlayerOnTheWayDown) {
     TestLevel level = FlatLevel();
-    for (int x = 14; x <= 26; ++x) level.Put(x, 10, level::kPlatform, level::kPlatformCode);
+    for (int x = 14; x <= 26; ++x) level.Put(x, 10, level::kPlatform, kavro_content::kPlatform);
     const GameRun run = Play(level, "40 Space\n140 Escape\n", "39-140");
     ASSERT_EQ(run.exit_code, 0) << run.errors;
     int top = kStandingViewY;
@@ -141,22 +142,25 @@ TEST_P(CollisionTest, APlatformLetsAJumpThroughAndCarriesThePlayerOnTheWayDown) 
     EXPECT_LE(top, 17);  // the whole 130 pixels: the head went up through the platform
     // On the platform in row 10: view_y = 32 x 2 - 14.
     EXPECT_NEAR(ViewY(run.frames.at(140)), 50, 1);
-    EXPECT_EQ(run.HudOf(140).feet, level::kPlatformCode);
+    EXPECT_EQ(run.HudOf(140).feet, kavro_content::kPlatform);
     EXPECT_EQ(run.HudOf(140).tile_row, 2);
 }
 
 TEST_P(CollisionTest, SlopesCarryThePlayerUpOneRowAndDownAgain) {
     TestLevel level = FlatLevel();
-    level.Put(24, kGroundRow - 1, level::kRise, level::kRising);
-    for (int x = 25; x <= 35; ++x) level.Put(x, kGroundRow - 1, level::kWall, level::kSolid);
-    level.Put(36, kGroundRow - 1, level::kFall, level::kFalling);
+    level.Put(24, kGroundRow - 1, level::kRise, kavro_content::kRisingSlope);
+    for (int x = 25; x <= 35; ++x)
+        level.Put(x, kGroundRow - 1, level::kWall, kavro_content::kSolid);
+    level.Put(36, kGroundRow - 1, level::kFall, kavro_content::kFallingSlope);
     const GameRun run = Play(level, "30-210 Right\n240 Escape\n", "29-240");
     ASSERT_EQ(run.exit_code, 0) << run.errors;
     int rising = 0, falling = 0;
     for (int n = 30; n < 240; ++n) {
         const Hud hud = run.HudOf(n), next = run.HudOf(n + 1);
-        const bool up = hud.body == level::kRising || hud.feet == level::kRising;
-        const bool down = hud.body == level::kFalling || hud.feet == level::kFalling;
+        const bool up =
+            hud.body == kavro_content::kRisingSlope || hud.feet == kavro_content::kRisingSlope;
+        const bool down =
+            hud.body == kavro_content::kFallingSlope || hud.feet == kavro_content::kFallingSlope;
         if (!up && !down) {
             EXPECT_EQ(next.slope_base, -1) << n;
             continue;
@@ -173,10 +177,10 @@ TEST_P(CollisionTest, SlopesCarryThePlayerUpOneRowAndDownAgain) {
     EXPECT_GE(falling, 8);
     // Up on the plateau of row 12 (32 x 4 - 14) between the slopes, down on the ground after.
     EXPECT_EQ(ViewY(run.frames.at(120)), 114);
-    EXPECT_EQ(run.HudOf(120).feet, level::kSolid);
+    EXPECT_EQ(run.HudOf(120).feet, kavro_content::kSolid);
     EXPECT_EQ(run.HudOf(120).slope_base, -1);
     EXPECT_NEAR(ViewY(run.frames.at(240)), kStandingViewY, 1);
-    EXPECT_EQ(run.HudOf(240).feet, level::kSolid);
+    EXPECT_EQ(run.HudOf(240).feet, kavro_content::kSolid);
 }
 
 KAVRO_ON_EVERY_DELIVERABLE(CollisionTest);

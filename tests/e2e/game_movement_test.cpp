@@ -35,19 +35,19 @@ TEST_P(MovementTest, LandingFromAnyHeightSnapsToThirtyTwoKMinusFourteen) {
     // A platform (code 2) under a high marker, and beside it a drop to the ground.
     TestLevel level(59, 20);
     level.Ground(kGroundRow);
-    for (int x = 15; x <= 22; ++x) level.Put(x, 9, level::kPlatform, level::kPlatformCode);
+    for (int x = 15; x <= 22; ++x) level.Put(x, 9, level::kPlatform, kavro_content::kPlatform);
     level.Marker(20, 8);  // view_y starts at 0
     const GameRun run = Play(level, "60-90 Right\n200 Escape\n", "1,59,60,150-200");
     ASSERT_EQ(run.exit_code, 0) << run.errors;
     EXPECT_EQ(ViewY(run.frames.at(1)), 0);
     // On the platform in row 9: 32 x 1 - 14 = 18.
     EXPECT_EQ(ViewY(run.frames.at(59)), 18);
-    EXPECT_EQ(run.HudOf(59).feet, level::kPlatformCode);
+    EXPECT_EQ(run.HudOf(59).feet, kavro_content::kPlatform);
     EXPECT_EQ(run.HudOf(59).tile_row, 1);
     // Walked off its right end, down onto the ground in row 13.
     for (int n = 150; n <= 200; ++n) {
         EXPECT_EQ(ViewY(run.frames.at(n)), kStandingViewY) << n;
-        EXPECT_EQ(run.HudOf(n).feet, level::kSolid) << n;
+        EXPECT_EQ(run.HudOf(n).feet, kavro_content::kSolid) << n;
     }
     EXPECT_EQ(run.HudOf(200).tile_row, 5);
 }
@@ -90,19 +90,19 @@ TEST_P(MovementTest, AJumpFromFlatGroundLastsTwentySixStepsAndRisesOneHundredThi
 TEST_P(MovementTest, SpaceDoesNotJumpWhileTheHeadProbeSeesSomething) {
     TestLevel level = FlatLevel();
     // A ladder cell where the head is: the head probe reads 5, not 0.
-    level.Put(20, 12, level::kLadder, level::kLadderCode);
+    level.Put(20, 12, level::kLadder, kavro_content::kLadder);
     level.Marker(20, 11);
     const GameRun run = Play(level, "60-70 Space\n90 Escape\n", "59-90");
     ASSERT_EQ(run.exit_code, 0) << run.errors;
-    ASSERT_EQ(run.HudOf(59).head, level::kLadderCode);
+    ASSERT_EQ(run.HudOf(59).head, kavro_content::kLadder);
     const int y = ViewY(run.frames.at(59));
     for (int n = 60; n <= 90; ++n) EXPECT_EQ(ViewY(run.frames.at(n)), y) << n;
 }
 
 TEST_P(MovementTest, WalkingIntoAWallEndsOnePixelBackFromWhereTheFrameStarted) {
     TestLevel level = FlatLevel();
-    level.Column(23, 9, 12, level::kWall, level::kSolid);  // map x 736..767
-    level.Column(18, 9, 12, level::kWall, level::kSolid);  // map x 576..607
+    level.Column(23, 9, 12, level::kWall, kavro_content::kSolid);  // map x 736..767
+    level.Column(18, 9, 12, level::kWall, kavro_content::kSolid);  // map x 576..607
     // Right: the side probe at view_x + 348 reaches x 736 at view_x 388, the 23rd step of 3
     // (frames 30..52). Left: the probe at view_x + 322 reaches x 607 at view_x 285, the 34th
     // step back (frames 100..133).

@@ -104,10 +104,10 @@ TEST_P(StartUpTest, UnusableMapsShowTheMapMessageWithWhatIsWrong) {
 TEST_P(StartUpTest, AStartOnADeadlyCellShowsTheMapMessage) {
     // Every frame would restart the level: nothing shown, no key read, no way to quit.
     TestLevel marked = FlatLevel();
-    marked.Put(20, kGroundRow - 1, level::kMarker, level::kDeadly);
+    marked.Put(20, kGroundRow - 1, kavro_content::kStartMarkerTile, kavro_content::kDeadly);
     TestLevel unmarked(59, 20);  // no marker: the start is the top-left corner, body cell (10, 8)
     unmarked.Ground(kGroundRow);
-    unmarked.Put(10, 8, level::kSpikes, level::kDeadly);
+    unmarked.Put(10, 8, level::kSpikes, kavro_content::kDeadly);
     for (const TestLevel* level : {&marked, &unmarked}) {
         RunOptions options;
         options.keys = "1-5 Escape\n";
@@ -117,7 +117,7 @@ TEST_P(StartUpTest, AStartOnADeadlyCellShowsTheMapMessage) {
     }
     // Spikes beside the start are the level's business.
     TestLevel beside = FlatLevel();
-    beside.Put(21, kGroundRow - 1, level::kSpikes, level::kDeadly);
+    beside.Put(21, kGroundRow - 1, level::kSpikes, kavro_content::kDeadly);
     const GameRun run = Play(beside, "10 Escape\n");
     EXPECT_EQ(run.exit_code, 0) << run.errors;
     EXPECT_EQ(run.presents, 10);
@@ -126,8 +126,8 @@ TEST_P(StartUpTest, AStartOnADeadlyCellShowsTheMapMessage) {
 TEST_P(StartUpTest, AMapOfOneLayerPlaysWithoutBonuses) {
     TestMap map(59, 20, 0);
     map.tilesets = {"GFX\\tiles.png"};
-    map.Fill(0, 13, 59, 20, 0, TestCell{level::kGroundBase, 255, level::kSolid});
-    map.At(20, 12, 0).tile = level::kMarker;
+    map.Fill(0, 13, 59, 20, 0, TestCell{level::kGroundBase, 255, kavro_content::kSolid});
+    map.At(20, 12, 0).tile = kavro_content::kStartMarkerTile;
     FlatLevel().WriteTo(dir_);
     std::ofstream(dir_ / "Kavro.Map", std::ios::binary) << map.Bytes();
     RunOptions options;
@@ -135,7 +135,7 @@ TEST_P(StartUpTest, AMapOfOneLayerPlaysWithoutBonuses) {
     const GameRun run = PlayHere(options);
     EXPECT_EQ(run.exit_code, 0) << run.errors;
     EXPECT_EQ(run.presents, 60);
-    EXPECT_EQ(run.HudOf(60).feet, level::kSolid);
+    EXPECT_EQ(run.HudOf(60).feet, kavro_content::kSolid);
 }
 
 TEST_P(StartUpTest, TheSmallestPlayableMapPlays) {
@@ -148,7 +148,7 @@ TEST_P(StartUpTest, TheSmallestPlayableMapPlays) {
     EXPECT_EQ(run.presents, 40);
     EXPECT_EQ(ViewX(run.frames.at(40)), 0);
     EXPECT_EQ(ViewY(run.frames.at(40)), 0);
-    EXPECT_EQ(run.HudOf(40).feet, level::kSolid);
+    EXPECT_EQ(run.HudOf(40).feet, kavro_content::kSolid);
 }
 
 TEST_P(StartUpTest, WithoutAStartMarkerThePlayerStartsAtTheTopLeft) {

@@ -67,7 +67,7 @@ class TilesetFormatTest : public GameTest {
     GameRun PlayWithTileset(const std::string& name, const Bytes& file) {
         TestLevel level = FlatLevel();
         for (int x = 16; x <= 26; ++x) {
-            level.Put(x, 10, static_cast<int16_t>(200 + x), level::kEmpty, 1);
+            level.Put(x, 10, static_cast<int16_t>(200 + x), kavro_content::kEmpty, 1);
             if (x % 2) level.Map().At(x, 10, 1).alpha = 128;
         }
         level.Map().tilesets = {"GFX\\" + name};

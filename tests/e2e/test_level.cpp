@@ -8,6 +8,8 @@
 
 namespace fs = std::filesystem;
 using namespace level;
+using kavro_content::kEmpty;
+using kavro_content::kSolid;
 
 TestLevel::TestLevel(int w, int h) : w_(w), h_(h), map_(w, h, 1) {
     for (int y = 0; y <= h; ++y)
@@ -56,7 +58,7 @@ int ViewY(const Picture& frame) {
 
 int ViewX(const Picture& frame, int y) {
     const int first = TileAt(frame, 0, y);
-    if (first < kGroundBase || first >= kMarker) return INT_MIN;
+    if (first < kGroundBase || first >= kavro_content::kStartMarkerTile) return INT_MIN;
     for (int x = 1; x < frame.width; ++x) {
         const int t = TileAt(frame, x, y);
         if (t == first) continue;

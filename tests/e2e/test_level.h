@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include "content/attributes.h"
+#include "content/tiles.h"
 #include "tests/e2e/game_runner.h"
 #include "tests/support/map_writer.h"
 
@@ -24,11 +26,6 @@ constexpr int16_t kFall = 9;
 constexpr int16_t kCeiling = 10;
 constexpr int16_t kSkyBase = 20;      // sky of row r: tile 20 + r
 constexpr int16_t kGroundBase = 100;  // ground in column c: tile 100 + c
-constexpr int16_t kMarker = 253;
-
-// Attribute codes.
-constexpr int16_t kEmpty = 0, kSolid = 1, kPlatformCode = 2, kDeadly = 3, kBonus = 4,
-                  kLadderCode = 5, kRising = 6, kFalling = 7;
 
 }  // namespace level
 
@@ -41,8 +38,8 @@ class TestLevel {
     void Put(int x, int y, int16_t tile, int16_t attribute, int layer = 0);
     // Layer-0 cells in rows y0..y1 of column x.
     void Column(int x, int y0, int y1, int16_t tile, int16_t attribute);
-    void Marker(int x, int y) { Put(x, y, level::kMarker, level::kEmpty); }
-    void Coin(int x, int y) { Put(x, y, level::kCoin, level::kBonus, 1); }
+    void Marker(int x, int y) { Put(x, y, kavro_content::kStartMarkerTile, kavro_content::kEmpty); }
+    void Coin(int x, int y) { Put(x, y, level::kCoin, kavro_content::kBonus, 1); }
     TestMap& Map() { return map_; }
     // Writes Kavro.Map and GFX/tiles.png into `dir`.
     void WriteTo(const std::filesystem::path& dir) const;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "content/attributes.h"
+#include "content/tiles.h"
 #include "tests/sound/wave_builder.h"
 #include "tests/support/map_writer.h"
 
@@ -32,14 +34,14 @@ TestMap SmallLevel() {
     TestMap map(20, 15, 1);
     TestCell floor;
     floor.tile = 1;
-    floor.attribute = 1;
+    floor.attribute = kavro_content::kSolid;
     map.Fill(0, 12, 20, 15, 0, floor);
     TestCell start;
-    start.tile = 253;
+    start.tile = kavro_content::kStartMarkerTile;
     map.At(12, 11, 0) = start;
     TestCell coin;
     coin.tile = 3;
-    coin.attribute = 4;
+    coin.attribute = kavro_content::kBonus;
     coin.animated = 1;
     coin.first_frame = 3;
     coin.last_frame = 5;

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "content/tiles.h"
 #include "game/map/map_engine.h"
 #include "runtime/screen/sprite3d.h"
 #include "tests/fuzz/fuzz_runtime.h"
@@ -118,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!WithinBudget(data, size)) return 0;
     FuzzRuntime_WriteFile("Kavro.Map", data, size);
     if (Map_Load("Kavro.Map") <= 0) return 0;
-    Map_FindTiles(253, 0);
+    Map_FindTiles(kavro_content::kStartMarkerTile, 0);
     const float start_x = static_cast<float>(Map_FoundX(0) - 10) * 32.0f;
     const float start_y = static_cast<float>(Map_FoundY(0) - 8) * 32.0f;
     DrawAt(start_x, start_y);

@@ -1,5 +1,6 @@
 // The cell accessors and the search for cells holding a tile: row-by-row order, the leftovers of
 // an earlier search, and addresses outside the grid, which read an empty cell and write nothing.
+#include "content/tiles.h"
 #include "tests/game/map_fixture.h"
 
 namespace {
@@ -35,17 +36,17 @@ class MapCellsTest : public MapEngineTest {
 TEST_F(MapCellsTest, FindTilesReportsMatchesRowByRow) {
     TestMap map(20, 15, 1);
     const int spots[][2] = {{7, 3}, {2, 9}, {19, 3}, {0, 15}, {3, 3}};
-    for (const auto& s : spots) map.At(s[0], s[1], 0).tile = 253;
-    map.At(5, 5, 1).tile = 253;  // another layer
+    for (const auto& s : spots) map.At(s[0], s[1], 0).tile = kavro_content::kStartMarkerTile;
+    map.At(5, 5, 1).tile = kavro_content::kStartMarkerTile;  // another layer
     Make("find.map", map.Bytes());
     ASSERT_GT(Map_Load("find.map"), 0);
-    ASSERT_EQ(Map_FindTiles(253, 0), 5);
+    ASSERT_EQ(Map_FindTiles(kavro_content::kStartMarkerTile, 0), 5);
     const int order[][2] = {{3, 3}, {7, 3}, {19, 3}, {2, 9}, {0, 15}};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(Map_FoundX(i), order[i][0]) << i;
         EXPECT_EQ(Map_FoundY(i), order[i][1]) << i;
     }
-    EXPECT_EQ(Map_FindTiles(253, 1), 1);
+    EXPECT_EQ(Map_FindTiles(kavro_content::kStartMarkerTile, 1), 1);
     EXPECT_EQ(Map_FoundX(0), 5);
     EXPECT_EQ(Map_FoundY(0), 5);
 }
@@ -76,7 +77,7 @@ TEST_F(MapCellsTest, FindTilesLeavesTheEntriesOfAnEarlierLongerSearch) {
 TEST_F(MapCellsTest, FindTilesOnTheInitialGridAndOnLayersOutsideIt) {
     // Map_Init's single cell is all zeros: tile 0.
     EXPECT_EQ(Map_FindTiles(0, 0), 1);
-    EXPECT_EQ(Map_FindTiles(253, 0), 0);
+    EXPECT_EQ(Map_FindTiles(kavro_content::kStartMarkerTile, 0), 0);
     LoadNumberedMap();
     EXPECT_EQ(Map_FindTiles(100, 0), 1);
     EXPECT_EQ(Map_FindTiles(-1, 1), 21 * 16);

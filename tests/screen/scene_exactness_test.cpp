@@ -3,6 +3,7 @@
 // the fast paths and again through the general rasteriser: every pixel is the same.
 #include <gtest/gtest.h>
 
+#include "content/tiles.h"
 #include "tests/screen/screen_fixture.h"
 
 namespace {
@@ -31,7 +32,7 @@ class SceneTest : public ScreenTest {
                                  })),
                   0);
         Sprite_Display(50, 0, 0);
-        int32_t q = 54650;
+        int32_t q = kavro_content::kTileQuadBase;
         for (int row = 0; row < 2; ++row) {
             for (int col = 0; col < 4; ++col, ++q) {
                 ASSERT_NE(Sprite_Grab(q, col * 32, row * 32, 32, 32, 4), 0);
@@ -46,8 +47,8 @@ class SceneTest : public ScreenTest {
         for (int cy = -1; cy < 16; ++cy) {
             for (int cx = -1; cx < 21; ++cx) {
                 int tile = (cx * 3 + cy * 5) & 7;
-                Sprite3D_Display(54650 + tile, cx * 32 - view_x % 32, cy * 32 - view_y % 32,
-                                 opacities[(cx + cy) & 7]);
+                Sprite3D_Display(kavro_content::kTileQuadBase + tile, cx * 32 - view_x % 32,
+                                 cy * 32 - view_y % 32, opacities[(cx + cy) & 7]);
                 if (cx == 10 && cy == 7) {
                     Sprite_Clip(100, 28, 32, 28, 32);
                     Sprite_DisplayTransparent(100, 301, 233);

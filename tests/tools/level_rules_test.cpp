@@ -1,6 +1,7 @@
 // The playability rules, each on a small map that satisfies all the others.
 #include <gtest/gtest.h>
 
+#include "content/tiles.h"
 #include "tools/art/tile_catalogue.h"
 #include "tools/level/level_rules.h"
 
@@ -23,7 +24,7 @@ Map Base() {
     Map m(32, 39, 40, 1);
     for (int y = 33; y <= 40; ++y)
         for (int x = 0; x <= 39; ++x) Put(m, x, y, 0, kavro_level::kSolid);
-    m.At(12, 32, 0).tile = 253;
+    m.At(12, 32, 0).tile = kavro_content::kStartMarkerTile;
     Put(m, 22, 32, 0, kavro_level::kRisingSlope);
     Put(m, 23, 32, 0, kavro_level::kSolid);
     for (int y = 29; y <= 32; ++y) Put(m, 28, y, 0, kavro_level::kLadder);
@@ -59,7 +60,7 @@ TEST(LevelRules, StartMarkerStandsOnSolidGround) {
     EXPECT_EQ(Count(m, "solid ground right below"), 1);
     m = Base();
     m.At(12, 32, 0).tile = -1;
-    m.At(5, 32, 0).tile = 253;
+    m.At(5, 32, 0).tile = kavro_content::kStartMarkerTile;
     EXPECT_EQ(Count(m, "columns 10 to W - 10"), 1);
 }
 

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <set>
 
+#include "content/tiles.h"
 #include "tools/level/player_routes.h"
 
 namespace kavro_level {
@@ -89,7 +90,7 @@ class Rules {
     void StartMarker() {
         for (int y = 0; y <= h_; ++y)
             for (int x = 0; x <= w_; ++x) {
-                if (m_.At(x, y, 0).tile != 253) continue;
+                if (m_.At(x, y, 0).tile != kavro_content::kStartMarkerTile) continue;
                 if (x < kPlayerMarginColumns || x > w_ - kPlayerMarginColumns)
                     Add(x, y, 0, "the start marker must lie in columns 10 to W - 10");
                 if (Attr(x, y + 1) != kSolid)
