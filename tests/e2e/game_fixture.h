@@ -1,5 +1,5 @@
-// The end-to-end fixture: each test runs on every deliverable; a deliverable that does not yet
-// link the game (it presents no frame) is skipped.
+// The end-to-end fixture: each test runs on every deliverable; when a test fails on a deliverable
+// that presents no frame at all, the failure says so.
 #pragma once
 #include <gtest/gtest.h>
 

@@ -57,8 +57,10 @@ TEST_P(StartUpTest, WithoutDirectInputTheDirectXMessageShowsForNothingCouldEndTh
                       "You need at least DirectX 7 To run this game");
 }
 
-TEST_P(StartUpTest, WithoutDirect3D7TheDirectDrawDeliverableShowsThe3DMessage) {
-    if (GetParam() != "kavro-dx7") GTEST_SKIP() << "only DirectDraw 7 loads Direct3D 7";
+// Only the DirectDraw 7 deliverable loads Direct3D 7.
+class DirectDrawStartUpTest : public StartUpTest {};
+
+TEST_P(DirectDrawStartUpTest, WithoutDirect3D7TheDirectDrawDeliverableShowsThe3DMessage) {
     ExpectOnlyMessage(PlayMissing("d3dim700.dll"), " - 3D Hardware Error",
                       "You need a 3D Card to run this game");
 }
@@ -244,5 +246,10 @@ TEST_P(StartUpTest, TheCreaturePatrolsOnTheFloorUnderItsPath) {
 }
 
 KAVRO_ON_EVERY_DELIVERABLE(StartUpTest);
+INSTANTIATE_TEST_SUITE_P(Deliverables, DirectDrawStartUpTest,
+                         ::testing::Values(std::string("kavro-dx7")),
+                         [](const ::testing::TestParamInfo<std::string>&) {
+                             return std::string("dx7");
+                         });
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The deliverables the reliability tests run, and how to run one headless in a folder: a
-// keyboard script, a trace file and further KAVRO_* settings. Cases of a deliverable that does
-// not play the game yet are skipped, so the tests can stand before its backend is finished.
+// keyboard script, a trace file and further KAVRO_* settings; and the note that names a
+// deliverable which presents nothing when its tests fail.
 #pragma once
 #include <string>
 #include <utility>
@@ -10,10 +10,9 @@
 #include "tests/reliability/scratch_folder.h"
 
 struct Deliverable {
-    std::string name;        // "kavro-dx9"
-    std::string program;     // path of the executable
-    std::string backend;     // "DX 9" as the game shows it
-    bool may_be_unfinished;  // its backend is still being built: skipped until it plays
+    std::string name;     // "kavro-dx9"
+    std::string program;  // path of the executable
+    std::string backend;  // "DX 9" as the game shows it
 };
 
 const std::vector<Deliverable>& Deliverables();
@@ -23,9 +22,22 @@ std::vector<std::string> DeliverableNames();
 // "kavro_dx9": a deliverable's name as a test name part.
 std::string TestNameOf(const std::string& name);
 
-// True when a run with "1 Escape" presents a frame. Checked once per build of the executable:
-// the answer is kept beside it (".NAME.plays", with the executable's size and time).
+// True when a run with "1 Escape" on the shipped level presents a frame; asked once per process.
 bool PlaysTheGame(const Deliverable& deliverable);
+
+// Held through a test of a deliverable: when the test has failed and the deliverable presents
+// nothing at all, one more failure says so, so that a broken executable is named as the cause.
+// Costs nothing while the test passes.
+class PresentsNothingNote {
+  public:
+    explicit PresentsNothingNote(const Deliverable& deliverable) : deliverable_(deliverable) {}
+    ~PresentsNothingNote();
+    PresentsNothingNote(const PresentsNothingNote&) = delete;
+    PresentsNothingNote& operator=(const PresentsNothingNote&) = delete;
+
+  private:
+    const Deliverable& deliverable_;
+};
 
 // One headless run in `folder`: `keys` is written there as the keyboard script, the trace goes
 // to trace.txt there, and `settings` are added.
@@ -40,12 +52,3 @@ GameRun RunGame(const Deliverable& deliverable, const ScratchFolder& folder,
 
 // The window caption of a deliverable's messages, as standard error shows it (UTF-8).
 std::string CaptionPrefix(const Deliverable& deliverable);
-
-// Skips the current test when `deliverable` does not play the game yet.
-#define SKIP_UNLESS_PLAYING(deliverable)                                                   \
-    do {                                                                                   \
-        if (!PlaysTheGame(deliverable)) {                                                  \
-            GTEST_SKIP() << (deliverable).name << " does not play the game yet (a run of " \
-                         << "\"1 Escape\" presents no frame)";                             \
-        }                                                                                  \
-    } while (0)

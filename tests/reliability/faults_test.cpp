@@ -71,7 +71,7 @@ class FaultTest : public ::testing::TestWithParam<std::string> {
 // that ran on while away would have got there about 60 frames late. A backend may spend the
 // first frame back restoring its surfaces instead of presenting.
 TEST_P(FaultTest, FocusLostAndRegainedPausesInputAndPresenting) {
-    SKIP_UNLESS_PLAYING(Game());
+    const PresentsNothingNote note(Game());
     ScratchFolder clean_folder, faulted_folder;
     Outcome clean = Play(clean_folder, "", "1");
     Outcome faulted = Play(faulted_folder, "focus-loss@100-160", "1");
@@ -105,7 +105,7 @@ TEST_P(FaultTest, FocusLostAndRegainedPausesInputAndPresenting) {
 // sprites' and tiles' pixels: after the first frame back, every frame is the same as with the
 // focus lost alone.
 TEST_P(FaultTest, ModeSwitchWhileAwayIsRecoveredOnReturn) {
-    SKIP_UNLESS_PLAYING(Game());
+    const PresentsNothingNote note(Game());
     ScratchFolder away_folder, switched_folder;
     Outcome away = Play(away_folder, "focus-loss@100-160", "95-140");
     Outcome switched = Play(switched_folder, "focus-loss@100-160,lose-device@100-160", "95-140");
@@ -124,7 +124,7 @@ TEST_P(FaultTest, ModeSwitchWhileAwayIsRecoveredOnReturn) {
 // resets it, then presents; DirectDraw 7 restores its surfaces in that flip and presents from
 // the next. After that every frame shows the same picture as the run without the loss.
 TEST_P(FaultTest, ShortDeviceLossInPlayIsRecoveredByTheNextFlip) {
-    SKIP_UNLESS_PLAYING(Game());
+    const PresentsNothingNote note(Game());
     ScratchFolder clean_folder, faulted_folder;
     Outcome clean = Play(clean_folder, "", "95-135");
     Outcome faulted = Play(faulted_folder, "lose-device@100", "95-135");
@@ -145,7 +145,7 @@ TEST_P(FaultTest, ShortDeviceLossInPlayIsRecoveredByTheNextFlip) {
 // dark (it becomes active again only on an activation) but the game runs on and ends normally;
 // DirectDraw 7 restores its surfaces in the first flip after the loss is over.
 TEST_P(FaultTest, LastingDeviceLossWithoutFocusChangeLeavesAGameThatEnds) {
-    SKIP_UNLESS_PLAYING(Game());
+    const PresentsNothingNote note(Game());
     ScratchFolder folder;
     Outcome faulted = Play(folder, "lose-device@100-130", "1");
     ExpectCleanEnd(faulted);
@@ -159,7 +159,7 @@ TEST_P(FaultTest, LastingDeviceLossWithoutFocusChangeLeavesAGameThatEnds) {
 
 // A fault list that cannot be used ends the run at once with a message naming it.
 TEST_P(FaultTest, MalformedFaultListIsRefusedByName) {
-    SKIP_UNLESS_PLAYING(Game());
+    const PresentsNothingNote note(Game());
     for (const char* bad : {"lose-device", "focus-loss@0-10", "focus-loss@50-40", "lose-device@12x",
                             "melt-cpu@5", "lose-device@99999999999"}) {
         ScratchFolder folder;

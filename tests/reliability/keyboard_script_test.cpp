@@ -38,7 +38,7 @@ class KeyboardScriptTest : public ::testing::TestWithParam<Case> {};
 TEST_P(KeyboardScriptTest, MalformedLineIsNamed) {
     const Deliverable& game = DeliverableNamed(std::get<0>(GetParam()));
     const BadScript& bad = kBadScripts[std::get<1>(GetParam())];
-    SKIP_UNLESS_PLAYING(game);
+    const PresentsNothingNote note(game);
     ScratchFolder folder;
     CopyLevel(folder);
     GameRun run = RunGame(game, folder, bad.text);
@@ -62,7 +62,7 @@ class KeyboardScriptFileTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(KeyboardScriptFileTest, MissingOrFolderScriptIsRefused) {
     const Deliverable& game = DeliverableNamed(GetParam());
-    SKIP_UNLESS_PLAYING(game);
+    const PresentsNothingNote note(game);
     ScratchFolder folder;
     CopyLevel(folder);
     std::filesystem::create_directory(folder.Path() / "a_folder");
@@ -80,7 +80,7 @@ TEST_P(KeyboardScriptFileTest, MissingOrFolderScriptIsRefused) {
 // play to the Escape they ask for.
 TEST_P(KeyboardScriptFileTest, WellFormedScriptPlaysToItsEscape) {
     const Deliverable& game = DeliverableNamed(GetParam());
-    SKIP_UNLESS_PLAYING(game);
+    const PresentsNothingNote note(game);
     ScratchFolder folder;
     CopyLevel(folder);
     GameRun run = RunGame(game, folder,
