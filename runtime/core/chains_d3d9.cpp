@@ -1,5 +1,13 @@
 // The start-up and cleanup chains of the Direct3D 9 deliverable, in their fixed order.
 // A library joins its chain when it exists; the order of the others stays.
+//
+// The DirectDraw 7 deliverable's chains (chains_ddraw7.cpp) order four entries differently,
+// because its screen library depends on more: its Sprite_Init starts the keyboard itself, so
+// the keyboard ends after the screen; and its quads are drawn from the sprites' own surfaces,
+// which Sprite_End frees with the DirectDraw object, so the quads end first. Here a quad holds
+// its own texture, and the keyboard and the screen do not depend on each other. The BMP decoder
+// is registered at a different point of the start-up chain, which changes nothing: no routine
+// between registers a decoder, so BMP is the first decoder in both.
 #include <iterator>
 
 #include "runtime/core/array.h"

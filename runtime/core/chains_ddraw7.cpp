@@ -1,4 +1,5 @@
-// The start-up and cleanup chains of the DirectDraw 7 deliverable, in their fixed order.
+// The start-up and cleanup chains of the DirectDraw 7 deliverable, in their fixed order; how
+// and why they differ from the Direct3D 9 deliverable's is told in chains_d3d9.cpp.
 // A library joins its chain when it exists; the order of the others stays.
 #include <iterator>
 
