@@ -2,6 +2,9 @@
 add_library(kavro_options INTERFACE)
 target_compile_options(kavro_options INTERFACE -Wall -Wextra)
 target_include_directories(kavro_options INTERFACE ${PROJECT_SOURCE_DIR})
+if(KAVRO_WERROR)
+    target_compile_options(kavro_options INTERFACE -Werror)
+endif()
 
 if(KAVRO_SANITIZE)
     set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -O1)

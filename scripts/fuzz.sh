@@ -3,7 +3,8 @@
 # build-fuzz/ (FUZZ_BUILD overrides) and runs each for FUZZ_SECONDS (default 60) seconds, from
 # its seed corpus in tests/fuzz/corpus/<target>/. Any crash, sanitizer report, leak, time-out or
 # out-of-memory fails the command; the input that caused it is kept in fuzz-artifacts/ of the
-# build folder. Prints the executions of each target at the end.
+# build folder. Compiler warnings are errors (KAVRO_WERROR). Prints the executions of each
+# target at the end.
 #
 #   scripts/fuzz.sh [TARGET...]     (default: every folder of tests/fuzz/corpus)
 set -euo pipefail
@@ -22,7 +23,7 @@ fi
 
 echo "== Fuzzing: ${targets[*]} (${seconds} s each)"
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DKAVRO_FUZZ=ON -DKAVRO_SANITIZE=ON >/dev/null
+    -DKAVRO_FUZZ=ON -DKAVRO_SANITIZE=ON -DKAVRO_WERROR=ON >/dev/null
 cmake --build "$build" -j "$jobs" --target "${targets[@]/%/_fuzzer}"
 
 logs=$build/fuzz-logs
