@@ -4,7 +4,7 @@
 #   scripts/deps.sh play      building the game and playing it
 #   scripts/deps.sh package   that, and building the Debian package
 #   scripts/deps.sh test      that, and the tests: GoogleTest, Google Benchmark, the fuzzing
-#                             compiler, a virtual display, the desktop-file, AppStream and
+#                             compiler and the formatter, a virtual display, the desktop-file, AppStream and
 #                             manual-page checkers (the default)
 # With --check as a second word it installs nothing and exits 1 when something is missing.
 set -euo pipefail
@@ -16,7 +16,7 @@ play=(
 package=(dpkg-dev file)
 tests=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     xvfb xauth
     desktop-file-utils appstream man-db groff-base
 )
