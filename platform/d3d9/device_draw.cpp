@@ -110,8 +110,14 @@ HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitive_
     if (count == 4 && setup.allow_fast_paths &&
         Raster_PrepareRectangle(setup, s.vertices.data(), &rect, &s.counters.raster)) {
         if (rect.Empty()) return D3D_OK;
-        if (s.queued_target != target || s.queue.Full()) FlushDraws();
-        s.queue.Add(setup, rect);
+        if (s.queued_target != target || s.held.Size() >= kD3D9HeldDrawLimit) FlushDraws();
+        uint32_t held_setup = 0;
+        if (rect.loop == RasterLoop::kGeneric) {
+            held_setup = static_cast<uint32_t>(s.held_setups.size());
+            s.held_setups.push_back(setup);
+        }
+        s.held.Add(raster::HeldRect{rect.x0, rect.y0, rect.x1, rect.y1, rect.opaque},
+                   D3D9HeldDraw{rect, held_setup});
         s.queued_target = target;
         return D3D_OK;
     }
@@ -124,8 +130,15 @@ HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitive_
 
 void IDirect3DDevice9::FlushDraws() {
     D3D9DeviceState& s = *state_;
-    if (s.queue.Empty()) return;
-    s.queue.Flush(&s.counters.raster);
+    if (s.held.Empty()) return;
+    const SurfaceMemory& m = s.queued_target->RawMemory();
+    const RasterImage target{m.bits, m.pitch, m.width, m.height, m.format};
+    const RasterSetup* setups = s.held_setups.data();
+    s.counters.raster.hidden_pixels += s.held.Flush(
+        m.height, [&](const D3D9HeldDraw& d, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
+            Raster_FillRectangle(target, setups + d.setup, d.rect, x0, x1, y0, y1);
+        });
+    s.held_setups.clear();
     s.queued_target = nullptr;
 }
 

@@ -5,10 +5,19 @@
 #include <vector>
 
 #include "platform/d3d9/d3d9.h"
-#include "platform/d3d9/raster_queue.h"
 #include "platform/d3d9/test_hooks.h"
+#include "platform/raster/held_draws.h"
 
 enum class CooperativeLevel { kOk, kLost, kNotReset, kDriverError };
+
+// A rectangle draw held back: its prepared rectangle and, for the generic loop, which of the
+// held states it was made with.
+struct D3D9HeldDraw {
+    RasterRect rect;
+    uint32_t setup;
+};
+// Draws held back at most; the next one completes them first (bounds memory and latency).
+constexpr size_t kD3D9HeldDrawLimit = 4096;
 
 struct D3D9DeviceState {
     ULONG references = 1;      // the program's references
@@ -56,8 +65,10 @@ struct D3D9DeviceState {
     bool fast_paths = true;
     D3D9TestCounters counters{};
     std::vector<RasterVertex> vertices;  // reused by every draw
-    // Rectangle draws held back until their target's pixels are needed (raster_queue.h).
-    RasterQueue queue;
+    // Rectangle draws held back until their target's pixels are needed (held_draws.h), all
+    // for one target, and the states of those that the generic loop draws.
+    raster::HeldDraws<D3D9HeldDraw> held;
+    std::vector<RasterSetup> held_setups;
     IDirect3DSurface9* queued_target = nullptr;
 };
 

@@ -70,12 +70,14 @@ bool Raster_DrawRectangle(const RasterSetup& setup, const RasterVertex* v,
 enum class RasterLoop : uint8_t { kGeneric, kCopy32, kKeyed32, kAlpha32 };
 
 // A rectangle draw made ready for its row loops: the pixels it covers on the target (clipped),
-// the texel that lands on its first pixel (one texel per pixel from there), the loop, and
-// whether it overwrites every pixel it covers whatever the target held there, so that what
-// was drawn before under it cannot show.
+// the texel that lands on its first pixel (one texel per pixel from there) and where the
+// texels are, the loop, and whether it overwrites every pixel it covers whatever the target
+// held there, so that what was drawn before under it cannot show.
 struct RasterRect {
     int32_t x0, y0, x1, y1;  // [x0, x1) x [y0, y1); empty when it covers no pixel
     int32_t tx0, ty0;
+    const uint8_t* texels;  // the texture's pixels, or null without a texture
+    int32_t texel_pitch;
     RasterLoop loop;
     bool opaque;
     uint32_t alpha_scale;  // kAlpha32: the source alpha is Mul8(texel alpha, alpha_scale)
@@ -88,6 +90,8 @@ struct RasterRect {
 // rectangle ready for Raster_FillRectangle (counted as a fast rectangle).
 bool Raster_PrepareRectangle(const RasterSetup& setup, const RasterVertex* v, RasterRect* out,
                              RasterCounters* counters);
-// Draws the part [x0, x1) x [y0, y1) of a prepared rectangle (which must lie inside it).
-void Raster_FillRectangle(const RasterSetup& setup, const RasterRect& r, int32_t x0, int32_t x1,
-                          int32_t y0, int32_t y1);
+// Draws the part [x0, x1) x [y0, y1) of a prepared rectangle (which must lie inside it) on
+// `target`. Only the generic loop reads the states: `setup` is the one the rectangle was
+// prepared with, and may be null for the other loops.
+void Raster_FillRectangle(const RasterImage& target, const RasterSetup* setup, const RasterRect& r,
+                          int32_t x0, int32_t x1, int32_t y0, int32_t y1);

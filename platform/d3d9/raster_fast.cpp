@@ -162,7 +162,8 @@ bool Raster_PrepareRectangle(const RasterSetup& setup, const RasterVertex* v, Ra
         raster::MatchRectangle(v, tex.bits != nullptr, tex.width, tex.height, &m);
     if (match == raster::RectMatch::kNotRectangle) return false;
     RasterRect& r = *out;
-    r = RasterRect{0, 0, 0, 0, 0, 0, RasterLoop::kGeneric, false, 255, m.diffuse};
+    r = RasterRect{0,     0,   0,        0, 0, 0, tex.bits, tex.pitch, RasterLoop::kGeneric,
+                   false, 255, m.diffuse};
     if (match == raster::RectMatch::kNoPixels) return true;
     const int64_t c0 = m.c0, c1 = m.c1, r0 = m.r0, r1 = m.r1;
     int64_t cx0 = c0 < 0 ? 0 : c0, cx1 = c1 > target.width ? target.width : c1;
@@ -181,28 +182,26 @@ bool Raster_PrepareRectangle(const RasterSetup& setup, const RasterVertex* v, Ra
     return true;
 }
 
-void Raster_FillRectangle(const RasterSetup& setup, const RasterRect& r, int32_t x0, int32_t x1,
-                          int32_t y0, int32_t y1) {
-    const RasterImage& target = setup.target;
-    const RasterTexture& tex = setup.texture;
+void Raster_FillRectangle(const RasterImage& target, const RasterSetup* setup, const RasterRect& r,
+                          int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
     if (x0 >= x1 || y0 >= y1) return;
     const int32_t tx = r.tx0 + (x0 - r.x0);
     const int32_t ty = r.ty0 + (y0 - r.y0);
     if (r.loop == RasterLoop::kGeneric) {
         Block b{target.bits + int64_t{y0} * target.pitch,
-                tex.bits ? tex.bits + int64_t{ty} * tex.pitch : nullptr,
+                r.texels ? r.texels + int64_t{ty} * r.texel_pitch : nullptr,
                 target.pitch,
-                tex.pitch,
+                r.texel_pitch,
                 x1 - x0,
                 y1 - y0};
-        GenericBlock(setup, b, x0, tx, r.diffuse);
+        GenericBlock(*setup, b, x0, tx, r.diffuse);
         return;
     }
     // The 32-bit loops address their first pixel and texel directly.
     Block b{target.bits + int64_t{y0} * target.pitch + int64_t{x0} * 4,
-            tex.bits + int64_t{ty} * tex.pitch + int64_t{tx} * 4,
+            r.texels + int64_t{ty} * r.texel_pitch + int64_t{tx} * 4,
             target.pitch,
-            tex.pitch,
+            r.texel_pitch,
             x1 - x0,
             y1 - y0};
     switch (r.loop) {
@@ -222,7 +221,7 @@ bool Raster_DrawRectangle(const RasterSetup& setup, const RasterVertex* v,
                           RasterCounters* counters) {
     RasterRect r;
     if (!Raster_PrepareRectangle(setup, v, &r, counters)) return false;
-    if (!r.Empty()) Raster_FillRectangle(setup, r, r.x0, r.x1, r.y0, r.y1);
+    if (!r.Empty()) Raster_FillRectangle(setup.target, &setup, r, r.x0, r.x1, r.y0, r.y1);
     return true;
 }
 

@@ -1,0 +1,103 @@
+// Rectangle draws held back until their target's pixels are needed, then drawn band by band
+// with every part that a later opaque draw covers left out. Both software stand-ins keep their
+// own record of what a draw needs (its texels, its row loop) beside the rectangle; the planning
+// of what shows is the same for both and lives here.
+//
+// Why the result equals drawing each rectangle at once: bands are bounded by every rectangle's
+// top and bottom edge, so a rectangle covers whole bands; within a band a pixel's colour
+// depends only on the draws over it since the last opaque one, and those are drawn in the order
+// they came. Bands are drawn top to bottom, so a band's rows stay in the cache while all its
+// draws pass over them.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace raster {
+
+// A held-back draw's pixels on its target: columns [x0, x1), rows [y0, y1), non-empty and
+// inside the target. `opaque`: the draw writes every one of them whatever the target held, so
+// nothing drawn under it before can show.
+struct HeldRect {
+    int32_t x0, y0, x1, y1;
+    bool opaque;
+};
+
+// A part of held-back draw `draw` that shows: columns [x0, x1), rows [y0, y1).
+struct HeldPiece {
+    uint32_t draw;
+    int32_t x0, x1, y0, y1;
+};
+
+// The planner: which parts of the held-back rectangles show, in an order that draws them right.
+// Its scratch memory is kept from one flush to the next.
+class VisibleParts {
+  public:
+    // Finds the parts of rects[0..count) that show on a target `height` rows high, band by
+    // band and, within a band, in the order of the draws (Pieces() and PieceCount() until the
+    // next plan). Returns the pixels left out.
+    uint64_t Plan(const HeldRect* rects, uint32_t count, int32_t height);
+    const HeldPiece* Pieces() const { return pieces_.data(); }
+    uint32_t PieceCount() const { return piece_count_; }
+
+  private:
+    struct Run {
+        int32_t x0, x1;
+    };
+    struct Entry {
+        uint32_t draw;
+        uint32_t first_run, run_count;
+    };
+    // Room for `more` runs after the first `used`.
+    void ReserveRuns(uint32_t used, uint32_t more);
+
+    std::vector<uint8_t> edge_;         // per row: a band starts here
+    std::vector<int32_t> band_of_row_;  // per row: its band
+    std::vector<int32_t> band_top_;     // first row of each band, then the height
+    std::vector<uint32_t> band_first_;  // first entry of each band, then the end
+    std::vector<uint32_t> band_fill_;
+    std::vector<Entry> entries_;
+    std::vector<Run> runs_;          // the band's open runs, entry by entry (its size is only room)
+    std::vector<HeldPiece> pieces_;  // its size is only room: piece_count_ are in use
+    uint32_t piece_count_ = 0;
+    // The band's columns that later opaque draws cover, one bit per column.
+    std::vector<uint64_t> cover_;
+};
+
+// The queue of one stand-in: its draws' records (`Draw`) beside their rectangles.
+template <class Draw>
+class HeldDraws {
+  public:
+    bool Empty() const { return rects_.empty(); }
+    size_t Size() const { return rects_.size(); }
+    void Add(const HeldRect& rect, const Draw& draw) {
+        rects_.push_back(rect);
+        draws_.push_back(draw);
+    }
+    // Calls fill(draw, x0, x1, y0, y1) for every part that shows, in the order that draws
+    // them right, and empties the queue (keeping its memory). Returns the pixels left out.
+    template <class Fill>
+    uint64_t Flush(int32_t height, Fill&& fill) {
+        uint64_t hidden = 0;
+        if (rects_.size() == 1) {
+            const HeldRect& r = rects_[0];
+            fill(draws_[0], r.x0, r.x1, r.y0, r.y1);
+        } else if (!rects_.empty()) {
+            hidden = planner_.Plan(rects_.data(), static_cast<uint32_t>(rects_.size()), height);
+            const HeldPiece* pieces = planner_.Pieces();
+            for (uint32_t i = 0, n = planner_.PieceCount(); i < n; ++i) {
+                const HeldPiece& p = pieces[i];
+                fill(draws_[p.draw], p.x0, p.x1, p.y0, p.y1);
+            }
+        }
+        rects_.clear();
+        draws_.clear();
+        return hidden;
+    }
+
+  private:
+    std::vector<HeldRect> rects_;
+    std::vector<Draw> draws_;
+    VisibleParts planner_;
+};
+
+}  // namespace raster
