@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/ddraw7/d3d7_state.h"
+#include "platform/ddraw7/ddraw_state.h"
 #include "platform/ddraw7/pixel_format.h"
 
 namespace {
@@ -88,7 +89,7 @@ IDirect3DDevice7* IDirect3DDevice7::Create(IDirectDrawSurface7* target) {
     target->AddRef();
     s.target = target;
     DefaultStates(s);
-    const DDSurfaceMemory& m = target->Memory();
+    const DDSurfaceMemory& m = target->RawMemory();
     s.viewport =
         D3DVIEWPORT7{0, 0, static_cast<DWORD>(m.width), static_cast<DWORD>(m.height), 0.0f, 1.0f};
     return device;
@@ -179,7 +180,7 @@ HRESULT IDirect3DDevice7::GetViewport(D3DVIEWPORT7* viewport) {
 
 HRESULT IDirect3DDevice7::SetViewport(D3DVIEWPORT7* viewport) {
     if (!viewport) return DDERR_INVALIDPARAMS;
-    const DDSurfaceMemory& m = state_->target->Memory();
+    const DDSurfaceMemory& m = state_->target->RawMemory();
     if (viewport->dwWidth == 0 || viewport->dwHeight == 0 ||
         uint64_t{viewport->dwX} + viewport->dwWidth > static_cast<uint64_t>(m.width) ||
         uint64_t{viewport->dwY} + viewport->dwHeight > static_cast<uint64_t>(m.height)) {
@@ -209,7 +210,7 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
     if (s.texture) {
         if (HRESULT r = s.texture->IsLost(); r != DD_OK) return r;
         if (s.texture->Busy()) return DDERR_SURFACEBUSY;
-        const DDSurfaceMemory& t = s.texture->Memory();
+        const DDSurfaceMemory& t = s.texture->RawMemory();
         // Colour keys count only on textures that have one.
         const bool keyed =
             s.render_states[D3DRENDERSTATE_COLORKEYENABLE] && s.texture->HasSourceKey();
@@ -242,7 +243,7 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
         v.v = texture_sets ? ReadFloat(in + texture_at + 4) : 0.0f;
     }
 
-    const DDSurfaceMemory& m = target->Memory();
+    const DDSurfaceMemory& m = target->RawMemory();
     D7Setup setup{};
     setup.target = D7Image{m.bits, m.pitch, m.width, m.height, m.format};
     const D3DVIEWPORT7& vp = s.viewport;
@@ -264,7 +265,26 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
     setup.cull = s.render_states[D3DRENDERSTATE_CULLMODE];
     setup.allow_fast_paths = s.fast_paths;
     target->Touch();
-    D7Raster_DrawStrip(setup, s.vertices.data(), static_cast<int32_t>(vertex_count), &s.counters);
     ++s.counters.draws;
+    if (setup.clip.left >= setup.clip.right || setup.clip.top >= setup.clip.bottom) return D3D_OK;
+    DDraw7State& owner = target->Owner()->State();
+    D7Rect rect;
+    if (vertex_count == 4 && setup.allow_fast_paths &&
+        D7Raster_PrepareRectangle(setup, s.vertices.data(), &rect, &s.counters)) {
+        if (rect.Empty()) return D3D_OK;
+        // Held back unless it reads its own target or another object's surface.
+        if (s.texture != target && (!s.texture || s.texture->Owner() == target->Owner()) &&
+            DDraw7_HoldFor(owner, target)) {
+            DDraw7_HoldQuad(owner, rect, setup);
+        } else {
+            DDraw7_Flush(owner);
+            D7Raster_FillRectangle(setup.target, &setup, rect, rect.x0, rect.x1, rect.y0, rect.y1);
+        }
+        return D3D_OK;
+    }
+    // Anything else is drawn at once, after what is held back.
+    DDraw7_Flush(owner);
+    setup.allow_fast_paths = false;
+    D7Raster_DrawStrip(setup, s.vertices.data(), static_cast<int32_t>(vertex_count), &s.counters);
     return D3D_OK;
 }

@@ -73,3 +73,36 @@ void D7Raster_DrawTriangle(const D7Setup& setup, const D7Vertex& a, const D7Vert
 // The fast path for a four-vertex strip: false, having drawn nothing, when the strip is not an
 // axis-aligned rectangle that maps texels one to one within the texture.
 bool D7Raster_DrawRectangle(const D7Setup& setup, const D7Vertex* v, D3D7TestCounters* counters);
+
+// The row loop a rectangle is drawn with. The 32-bit loops serve textures without alpha, where
+// the source alpha is one value for the whole rectangle and the colour is the texel's; a keyed
+// loop leaves the pixels under key texels.
+enum class D7Loop : uint8_t { kGeneric, kCopy32, kCopyKeyed32, kAlpha32, kAlphaKeyed32 };
+
+// A rectangle draw made ready for its row loops: the pixels it covers on the target (clipped to
+// the viewport), the texel that lands on its first pixel (one texel per pixel from there) and
+// where the texels are, the loop, and whether it overwrites every pixel it covers whatever the
+// target held there.
+struct D7Rect {
+    int32_t x0, y0, x1, y1;  // [x0, x1) x [y0, y1); empty when it draws nothing
+    int32_t tx0, ty0;
+    const uint8_t* texels;  // the texture's pixels, or null without a texture
+    int32_t texel_pitch;
+    D7Loop loop;
+    bool opaque;
+    uint32_t alpha;    // the 32-bit loops' source alpha
+    uint32_t key;      // the keyed loops' key
+    uint32_t diffuse;  // kGeneric: the vertices' colour
+    bool Empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+// The first half of the fast path: false, having counted and drawn nothing, when the strip is
+// not such a rectangle; else the rectangle ready for D7Raster_FillRectangle (counted as a fast
+// rectangle), empty when it draws nothing (off the viewport, or every texel keyed out).
+bool D7Raster_PrepareRectangle(const D7Setup& setup, const D7Vertex* v, D7Rect* out,
+                               D3D7TestCounters* counters);
+// Draws the part [x0, x1) x [y0, y1) of a prepared rectangle (which must lie inside it) on
+// `target`. Only the generic loop reads the states: `setup` is the one the rectangle was
+// prepared with, and may be null for the other loops.
+void D7Raster_FillRectangle(const D7Image& target, const D7Setup* setup, const D7Rect& r,
+                            int32_t x0, int32_t x1, int32_t y0, int32_t y1);

@@ -13,18 +13,13 @@ namespace {
 
 using raster::Mul8Pair;
 
-struct Span {
-    uint8_t* dst;          // the destination row
-    const uint8_t* src;    // the texel row
-    int32_t dst_x, src_x;  // first pixel and texel
-    int32_t count;
-};
-
-// A rectangle of the 32-bit loops: `rows` rows of `count` pixels from the first span on.
+// A block of rows to fill: `count` pixels from `dst` and texels from `src` on each of `rows`
+// rows, the rows `dst_pitch` and `src_pitch` bytes apart.
 struct Block {
-    Span first;
+    uint8_t* dst;
+    const uint8_t* src;
     int32_t dst_pitch, src_pitch;
-    int32_t rows;
+    int32_t count, rows;
 };
 
 // The loops take whole rectangles: a call per row costs as much as a tile's row. Each is
@@ -36,10 +31,10 @@ struct Block {
 // Texel colours replace the pixels; with a key, key texels leave them.
 template <bool kKeyed>
 [[gnu::always_inline]] inline void CopyBody32(const Block& b, uint32_t key) {
-    const int32_t n = b.first.count;  // locals: stores through d may not change them
+    const int32_t n = b.count;  // locals: stores through d may not change them
     const int32_t rows = b.rows;
-    uint8_t* dst_row = b.first.dst + static_cast<int64_t>(b.first.dst_x) * 4;
-    const uint8_t* src_row = b.first.src + static_cast<int64_t>(b.first.src_x) * 4;
+    uint8_t* dst_row = b.dst;
+    const uint8_t* src_row = b.src;
     for (int32_t r = 0; r < rows; ++r, dst_row += b.dst_pitch, src_row += b.src_pitch) {
         uint32_t* d = reinterpret_cast<uint32_t*>(dst_row);
         const uint32_t* t = reinterpret_cast<const uint32_t*>(src_row);
@@ -58,11 +53,11 @@ template <bool kKeyed>
 // Mul8(s, a) + Mul8(d, 255 - a), which never exceeds 255, so the halves never overflow.
 template <bool kKeyed>
 [[gnu::always_inline]] inline void AlphaBody32(const Block& b, uint32_t a, uint32_t key) {
-    const int32_t n = b.first.count;
+    const int32_t n = b.count;
     const int32_t rows = b.rows;
     const uint32_t ia = 255 - a;
-    uint8_t* dst_row = b.first.dst + static_cast<int64_t>(b.first.dst_x) * 4;
-    const uint8_t* src_row = b.first.src + static_cast<int64_t>(b.first.src_x) * 4;
+    uint8_t* dst_row = b.dst;
+    const uint8_t* src_row = b.src;
     for (int32_t r = 0; r < rows; ++r, dst_row += b.dst_pitch, src_row += b.src_pitch) {
         uint32_t* d = reinterpret_cast<uint32_t*>(dst_row);
         const uint32_t* t = reinterpret_cast<const uint32_t*>(src_row);
@@ -100,22 +95,13 @@ KAVRO_ROW_LOOP void D7AlphaKeyedBlock32(const Block& b, uint32_t a, uint32_t key
 }
 #undef KAVRO_ROW_LOOP
 
-// Any formats and states, through the same per-pixel pipeline as the general rasteriser.
-void GenericRow(const D7Setup& setup, const Span& s, int32_t texel_row, uint32_t diffuse) {
-    for (int32_t i = 0; i < s.count; ++i) {
-        d3d7px::DrawPixel(setup, s.dst, s.dst_x + i, s.src_x + i, texel_row, diffuse);
-    }
-}
-
-enum class Loop { kGeneric, kCopy32, kAlpha32 };
-
-// The 32-bit loops serve textures without alpha, where the source alpha is one value for the
-// whole rectangle and the colour is the texel's.
-Loop ChooseLoop(const D7Setup& setup, uint32_t diffuse, uint32_t* alpha) {
+// The 32-bit loop for textures without alpha on a 32-bit target, before the key is looked at,
+// with its source alpha; kGeneric for anything else.
+D7Loop ChooseLoop(const D7Setup& setup, uint32_t diffuse, uint32_t* alpha) {
     const D7Texture& tex = setup.texture;
     if (!tex.bits || tex.format != DDFormat::kX8R8G8B8 ||
         setup.target.format != DDFormat::kX8R8G8B8) {
-        return Loop::kGeneric;
+        return D7Loop::kGeneric;
     }
     const D7Stage& s = setup.stage;
     bool white = (diffuse & 0xFFFFFF) == 0xFFFFFF;
@@ -124,61 +110,105 @@ Loop ChooseLoop(const D7Setup& setup, uint32_t diffuse, uint32_t* alpha) {
         : s.color_op == D7Op::kArg2
             ? s.color_arg2 == D7Arg::kTexture
             : white && (s.color_arg1 == D7Arg::kTexture) != (s.color_arg2 == D7Arg::kTexture);
-    if (!colour_is_texel) return Loop::kGeneric;
+    if (!colour_is_texel) return D7Loop::kGeneric;
     *alpha = d3d7px::Shade(s, 0xFF000000u, diffuse) >> 24;
     const D7Blend& b = setup.blend;
-    if (!b.enabled || (b.src == D7Factor::kOne && b.dest == D7Factor::kZero)) return Loop::kCopy32;
-    if (b.src == D7Factor::kSrcAlpha && b.dest == D7Factor::kInvSrcAlpha) {
-        return *alpha == 255 ? Loop::kCopy32 : Loop::kAlpha32;
+    if (!b.enabled || (b.src == D7Factor::kOne && b.dest == D7Factor::kZero)) {
+        return D7Loop::kCopy32;
     }
-    return Loop::kGeneric;
+    if (b.src == D7Factor::kSrcAlpha && b.dest == D7Factor::kInvSrcAlpha) {
+        return *alpha == 255 ? D7Loop::kCopy32 : D7Loop::kAlpha32;
+    }
+    return D7Loop::kGeneric;
 }
 
 }  // namespace
 
-bool D7Raster_DrawRectangle(const D7Setup& setup, const D7Vertex* v, D3D7TestCounters* counters) {
+bool D7Raster_PrepareRectangle(const D7Setup& setup, const D7Vertex* v, D7Rect* out,
+                               D3D7TestCounters* counters) {
     // Clockwise culling removes both triangles; the general path does that.
     if (setup.cull == D3DCULL_CW) return false;
-    const D7Image& target = setup.target;
     const D7Texture& tex = setup.texture;
     raster::RectMapping m;
     const raster::RectMatch match =
         raster::MatchRectangle(v, tex.bits != nullptr, tex.width, tex.height, &m);
     if (match == raster::RectMatch::kNotRectangle) return false;
+    D7Rect& r = *out;
+    r = D7Rect{0,        0,         0,
+               0,        0,         0,
+               tex.bits, tex.pitch, D7Loop::kGeneric,
+               false,    255,       tex.key & 0x00FFFFFFu,
+               m.diffuse};
     if (match == raster::RectMatch::kNoPixels) return true;
     const int64_t c0 = m.c0, c1 = m.c1, r0 = m.r0, r1 = m.r1;
-    const int32_t tx0 = m.tx0, ty0 = m.ty0;
-    const uint32_t diffuse = m.diffuse;
     const RECT& clip = setup.clip;
-    int64_t cx0 = c0 < clip.left ? clip.left : c0, cx1 = c1 > clip.right ? clip.right : c1;
-    int64_t cy0 = r0 < clip.top ? clip.top : r0, cy1 = r1 > clip.bottom ? clip.bottom : r1;
+    const int64_t cx0 = c0 < clip.left ? clip.left : c0, cx1 = c1 > clip.right ? clip.right : c1;
+    const int64_t cy0 = r0 < clip.top ? clip.top : r0, cy1 = r1 > clip.bottom ? clip.bottom : r1;
     if (counters) ++counters->fast_rectangles;
     if (cx0 >= cx1 || cy0 >= cy1) return true;
 
-    uint32_t alpha = 255;
-    const Loop loop = ChooseLoop(setup, diffuse, &alpha);
-    const uint32_t key = tex.key & 0x00FFFFFFu;
-    Span span{nullptr, nullptr, static_cast<int32_t>(cx0), static_cast<int32_t>(tx0 + (cx0 - c0)),
-              static_cast<int32_t>(cx1 - cx0)};
-    if (loop != Loop::kGeneric) {
-        span.dst = target.bits + cy0 * target.pitch;
-        span.src = tex.bits + (ty0 + (cy0 - r0)) * tex.pitch;
-        const Block block{span, target.pitch, tex.pitch, static_cast<int32_t>(cy1 - cy0)};
+    D7Loop loop = ChooseLoop(setup, m.diffuse, &r.alpha);
+    // Keys count only where a texel has the key colour.
+    const bool keyed = tex.keyed && tex.coverage != DDKeyCoverage::kNone;
+    if (loop != D7Loop::kGeneric) {
         // A texture the key covers wholly draws nothing; one it leaves untouched needs no test.
-        if (tex.keyed && tex.coverage == DDKeyCoverage::kAll) return true;
-        const bool keyed = tex.keyed && tex.coverage == DDKeyCoverage::kSome;
-        if (loop == Loop::kCopy32) {
-            keyed ? D7CopyKeyedBlock32(block, key) : D7CopyBlock32(block);
-        } else {
-            keyed ? D7AlphaKeyedBlock32(block, alpha, key) : D7AlphaBlock32(block, alpha);
+        if (keyed && tex.coverage == DDKeyCoverage::kAll) return true;
+        if (keyed) loop = loop == D7Loop::kCopy32 ? D7Loop::kCopyKeyed32 : D7Loop::kAlphaKeyed32;
+        r.opaque = loop == D7Loop::kCopy32;
+    } else {
+        const D7Blend& b = setup.blend;
+        r.opaque = !keyed && (!b.enabled || (b.src == D7Factor::kOne && b.dest == D7Factor::kZero));
+    }
+    r.loop = loop;
+    r.x0 = static_cast<int32_t>(cx0);
+    r.x1 = static_cast<int32_t>(cx1);
+    r.y0 = static_cast<int32_t>(cy0);
+    r.y1 = static_cast<int32_t>(cy1);
+    r.tx0 = static_cast<int32_t>(m.tx0 + (cx0 - c0));
+    r.ty0 = static_cast<int32_t>(m.ty0 + (cy0 - r0));
+    return true;
+}
+
+void D7Raster_FillRectangle(const D7Image& target, const D7Setup* setup, const D7Rect& r,
+                            int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
+    if (x0 >= x1 || y0 >= y1) return;
+    const int32_t tx = r.tx0 + (x0 - r.x0);
+    const int32_t ty = r.ty0 + (y0 - r.y0);
+    if (r.loop == D7Loop::kGeneric) {
+        // Any formats and states, through the same per-pixel pipeline as the general rasteriser.
+        for (int32_t y = y0; y < y1; ++y) {
+            uint8_t* row = target.bits + static_cast<int64_t>(y) * target.pitch;
+            const int32_t texel_row = ty + (y - y0);
+            for (int32_t i = 0; i < x1 - x0; ++i)
+                d3d7px::DrawPixel(*setup, row, x0 + i, tx + i, texel_row, r.diffuse);
         }
-        return true;
+        return;
     }
-    for (int64_t y_px = cy0; y_px < cy1; ++y_px) {
-        const int32_t texel_row = static_cast<int32_t>(ty0 + (y_px - r0));
-        span.dst = target.bits + y_px * target.pitch;
-        span.src = tex.bits ? tex.bits + static_cast<int64_t>(texel_row) * tex.pitch : nullptr;
-        GenericRow(setup, span, texel_row, diffuse);
+    const Block b{target.bits + static_cast<int64_t>(y0) * target.pitch + int64_t{x0} * 4,
+                  r.texels + static_cast<int64_t>(ty) * r.texel_pitch + int64_t{tx} * 4,
+                  target.pitch,
+                  r.texel_pitch,
+                  x1 - x0,
+                  y1 - y0};
+    switch (r.loop) {
+        case D7Loop::kCopy32:
+            D7CopyBlock32(b);
+            break;
+        case D7Loop::kCopyKeyed32:
+            D7CopyKeyedBlock32(b, r.key);
+            break;
+        case D7Loop::kAlpha32:
+            D7AlphaBlock32(b, r.alpha);
+            break;
+        default:
+            D7AlphaKeyedBlock32(b, r.alpha, r.key);
+            break;
     }
+}
+
+bool D7Raster_DrawRectangle(const D7Setup& setup, const D7Vertex* v, D3D7TestCounters* counters) {
+    D7Rect r;
+    if (!D7Raster_PrepareRectangle(setup, v, &r, counters)) return false;
+    if (!r.Empty()) D7Raster_FillRectangle(setup.target, &setup, r, r.x0, r.x1, r.y0, r.y1);
     return true;
 }

@@ -213,7 +213,10 @@ class IDirectDrawSurface7 {
     HRESULT SetClipper(IDirectDrawClipper* clipper);
 
     // Stand-in side.
-    const DDSurfaceMemory& Memory() const { return memory_; }
+    // The pixels, with every draw held back done first.
+    const DDSurfaceMemory& Memory() const;
+    // The pixels as they are: for the stand-in's own drawing.
+    const DDSurfaceMemory& RawMemory() const { return memory_; }
     DWORD Caps() const { return caps_; }
     bool Lost() const { return lost_; }
     bool Busy() const { return locked_ || dc_ != nullptr; }

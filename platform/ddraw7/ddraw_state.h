@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/ddraw7/ddraw.h"
+#include "platform/ddraw7/held_draws.h"
 #include "platform/ddraw7/test_hooks.h"
 
 struct DisplayMode {
@@ -27,7 +28,13 @@ struct DDraw7State {
     uint32_t host_losses = 0;      // display losses of KAVRO_FAULTS seen so far
     bool wipe_on_restore = false;  // tests: restored memory is overwritten
     DDraw7TestCounters counters{};
+    DDHeldQueue held;  // blits and quads held back (held_draws.h)
 };
+
+// Draws what is held back: everything that reads or changes pixels calls this first.
+inline void DDraw7_Flush(DDraw7State& s) {
+    if (!s.held.draws.Empty()) DDraw7_FlushHeldDraws(s);
+}
 
 // The display's picture size of a mode (or of the desktop when no mode is set).
 DisplayMode DDraw7_CurrentMode(const DDraw7State& s);

@@ -79,7 +79,7 @@ HRESULT IDirect3D7::CreateDevice(REFCLSID device_guid, IDirectDrawSurface7* targ
     if (!known || !target || target->Owner() != owner_) return DDERR_INVALIDPARAMS;
     if (!(target->Caps() & DDSCAPS_3DDEVICE)) return DDERR_INVALIDCAPS;
     if (HRESULT r = target->IsLost(); r != DD_OK) return r;
-    const DDFormat f = target->Memory().format;
+    const DDFormat f = target->RawMemory().format;
     if (f != DDFormat::kX8R8G8B8 && f != DDFormat::kR5G6B5 && f != DDFormat::kX1R5G5B5) {
         return DDERR_INVALIDPIXELFORMAT;
     }

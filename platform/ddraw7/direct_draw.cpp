@@ -102,6 +102,7 @@ IDirectDraw7::IDirectDraw7() : state_(new DDraw7State()) {
 IDirectDraw7::~IDirectDraw7() {
     DDraw7State& s = *state_;
     if (s.exclusive) DDraw7_UnhookWindow(s.window, this);
+    DDraw7_Flush(s);
     // Surfaces the program still holds stay readable memory, but they are dead.
     std::vector<IDirectDrawSurface7*> left = s.surfaces;
     for (IDirectDrawSurface7* surface : left) surface->Orphan();
@@ -336,6 +337,8 @@ void IDirectDraw7::FollowHostFaults() {
 }
 
 void IDirectDraw7::LoseVideoSurfaces() {
+    // What was drawn before the loss is in the memory a restore gives back.
+    DDraw7_Flush(*state_);
     for (IDirectDrawSurface7* surface : state_->surfaces) {
         if (surface->VideoMemory()) surface->MarkLost();
     }

@@ -38,11 +38,18 @@ IDirectDrawSurface7* IDirectDrawSurface7::Create(IDirectDraw7* owner, DWORD caps
 }
 
 IDirectDrawSurface7::~IDirectDrawSurface7() {
+    // Held-back draws may read these pixels or write them.
+    if (owner_) DDraw7_Flush(owner_->State());
     if (dc_) Gdi_DeleteSurfaceDC(dc_);
     if (back_buffer_) back_buffer_->Release();
     if (clipper_) clipper_->Release();
     if (owner_) owner_->SurfaceDestroyed(this);
     std::free(memory_.bits);
+}
+
+const DDSurfaceMemory& IDirectDrawSurface7::Memory() const {
+    if (owner_) DDraw7_Flush(owner_->State());
+    return memory_;
 }
 
 ULONG IDirectDrawSurface7::AddRef() {
@@ -130,6 +137,8 @@ HRESULT IDirectDrawSurface7::Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD, HANDL
     if (!desc || desc->dwSize != sizeof(DDSURFACEDESC2) || event) return DDERR_INVALIDPARAMS;
     if (HRESULT r = Usable(); r != DD_OK) return r;
     if (Busy()) return DDERR_SURFACEBUSY;
+    // The lock sees every draw made so far, and what it writes reaches no draw made before it.
+    DDraw7_Flush(owner_->State());
     RECT area{0, 0, memory_.width, memory_.height};
     if (rect) {
         if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right ||
@@ -162,6 +171,7 @@ HRESULT IDirectDrawSurface7::GetDC(HDC* dc) {
     if (HRESULT r = Usable(); r != DD_OK) return r;
     if (dc_) return DDERR_DCALREADYCREATED;
     if (locked_) return DDERR_SURFACEBUSY;
+    DDraw7_Flush(owner_->State());
     // Texts drawn on the screen's own surfaces are the screen's texts.
     const bool screen = (caps_ & (DDSCAPS_PRIMARYSURFACE | DDSCAPS_BACKBUFFER)) != 0;
     GdiSurface surface{memory_.bits,
@@ -189,6 +199,8 @@ HRESULT IDirectDrawSurface7::SetColorKey(DWORD flags, DDCOLORKEY* key) {
     if (orphaned_) return DDERR_INVALIDOBJECT;
     // Source keys of one colour; ranges need a colour-space blitter this surface lacks.
     if (flags != DDCKEY_SRCBLT) return DDERR_UNSUPPORTED;
+    // Held-back blits from this surface were made with the key it had.
+    DDraw7_Flush(owner_->State());
     Touch();
     if (!key) {
         has_source_key_ = false;
@@ -225,6 +237,7 @@ HRESULT IDirectDrawSurface7::Restore() {
         Host_DeviceLossLasting()) {
         return DDERR_WRONGMODE;
     }
+    DDraw7_Flush(s);
     if (dc_) {
         Gdi_DeleteSurfaceDC(dc_);
         dc_ = nullptr;
@@ -241,6 +254,7 @@ HRESULT IDirectDrawSurface7::Restore() {
 
 DDKeyCoverage IDirectDrawSurface7::KeyCoverage() {
     if (coverage_version_ == version_) return coverage_;
+    if (owner_ && owner_->State().held.target == this) DDraw7_Flush(owner_->State());
     const uint32_t used = dd7px::UsedBits(memory_.format);
     int64_t keyed = 0;
     for (int32_t y = 0; y < memory_.height; ++y) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/ddraw7/blit_rows.h"
 #include "platform/ddraw7/ddraw_state.h"
 #include "platform/ddraw7/pixel_format.h"
 #include "platform/host/video.h"
@@ -15,85 +16,35 @@ bool Inside(const RECT& r, const DDSurfaceMemory& m) {
            r.right <= m.width && r.bottom <= m.height;
 }
 
-// A keyed row: source pixels whose used bits equal the key leave the destination as it is.
-template <typename T>
-[[gnu::always_inline]] inline void KeyedBody(T* d, const T* s, int32_t count, T used, T key) {
-    for (int32_t i = 0; i < count; ++i) {
-        T p = s[i];
-        d[i] = static_cast<T>((p & used) == key ? d[i] : p);
-    }
-}
-
-// Built for AVX2 and for any x86-64, the loader picking the copy the processor can run. The name
-// is the stand-in's own: a multi-versioned function's resolver has an external name.
-[[gnu::target_clones("avx2", "default")]] void DDKeyedRow(uint32_t* d, const uint32_t* s,
-                                                          int32_t count, uint32_t used,
-                                                          uint32_t key) {
-    KeyedBody(d, s, count, used, key);
-}
-[[gnu::target_clones("avx2", "default")]] void DDKeyedRow(uint16_t* d, const uint16_t* s,
-                                                          int32_t count, uint16_t used,
-                                                          uint16_t key) {
-    KeyedBody(d, s, count, used, key);
-}
-
-struct Copy {
-    uint8_t* dst;
-    int32_t dst_pitch;
-    const uint8_t* src;
-    int32_t src_pitch;
-    int32_t row_bytes;
-    int32_t width;
-    int32_t height;
-};
-
-// Copies `c.height` rows. Rows are visited from the bottom when the source lies below the
-// destination in the same memory, so overlapping copies within one surface are exact.
-void CopyRows(const Copy& c, DDFormat format, bool keyed, uint32_t key) {
-    const bool backwards = reinterpret_cast<uintptr_t>(c.src) < reinterpret_cast<uintptr_t>(c.dst);
-    const uint32_t used = dd7px::UsedBits(format);
-    for (int32_t i = 0; i < c.height; ++i) {
-        const int32_t row = backwards ? c.height - 1 - i : i;
-        uint8_t* d = c.dst + static_cast<int64_t>(row) * c.dst_pitch;
-        const uint8_t* s = c.src + static_cast<int64_t>(row) * c.src_pitch;
-        if (!keyed) {
-            std::memmove(d, s, static_cast<size_t>(c.row_bytes));
-        } else if (dd7px::BytesPerPixel(format) == 4) {
-            DDKeyedRow(reinterpret_cast<uint32_t*>(d), reinterpret_cast<const uint32_t*>(s),
-                       c.width, used, key);
-        } else {
-            DDKeyedRow(reinterpret_cast<uint16_t*>(d), reinterpret_cast<const uint16_t*>(s),
-                       c.width, static_cast<uint16_t>(used), static_cast<uint16_t>(key));
-        }
-    }
-}
-
 // A one-to-one copy of `src` (inside `from`) to (x, y) of `to`. A keyed copy within one surface
 // goes through a copy of the source rows, since a pixel may be both read and written.
 void CopyRect(const DDSurfaceMemory& to, int32_t x, int32_t y, const DDSurfaceMemory& from,
               const RECT& src, bool keyed, uint32_t key) {
     const int32_t bpp = dd7px::BytesPerPixel(to.format);
     const int32_t w = src.right - src.left, h = src.bottom - src.top;
-    Copy c{to.bits + static_cast<int64_t>(y) * to.pitch + static_cast<int64_t>(x) * bpp,
-           to.pitch,
-           from.bits + static_cast<int64_t>(src.top) * from.pitch +
-               static_cast<int64_t>(src.left) * bpp,
-           from.pitch,
-           w * bpp,
-           w,
-           h};
+    DDRows c{to.bits + static_cast<int64_t>(y) * to.pitch + static_cast<int64_t>(x) * bpp,
+             to.pitch,
+             from.bits + static_cast<int64_t>(src.top) * from.pitch +
+                 static_cast<int64_t>(src.left) * bpp,
+             from.pitch,
+             w,
+             h};
+    if (!keyed) {
+        DDBlit_CopyRows(c, to.format);
+        return;
+    }
     std::vector<uint8_t> staged;
-    if (keyed && to.bits == from.bits) {
-        staged.resize(static_cast<size_t>(c.row_bytes) * h);
+    if (to.bits == from.bits) {
+        const size_t row_bytes = static_cast<size_t>(w) * bpp;
+        staged.resize(row_bytes * h);
         for (int32_t r = 0; r < h; ++r) {
-            std::memcpy(staged.data() + static_cast<size_t>(r) * c.row_bytes,
-                        c.src + static_cast<int64_t>(r) * c.src_pitch,
-                        static_cast<size_t>(c.row_bytes));
+            std::memcpy(staged.data() + r * row_bytes,
+                        c.src + static_cast<int64_t>(r) * c.src_pitch, row_bytes);
         }
         c.src = staged.data();
-        c.src_pitch = c.row_bytes;
+        c.src_pitch = static_cast<int32_t>(row_bytes);
     }
-    CopyRows(c, to.format, keyed, key);
+    DDBlit_KeyedRows(c, to.format, key);
 }
 
 // Nearest-pixel stretch of `src` onto `dst` (the unclipped destination), drawing only the part
@@ -159,11 +110,25 @@ HRESULT IDirectDrawSurface7::BltFast(DWORD x, DWORD y, IDirectDrawSurface7* sour
     const int64_t bottom = int64_t{y} + (src.bottom - src.top);
     if (right > memory_.width || bottom > memory_.height) return DDERR_INVALIDRECT;
     // A source without a key has nothing transparent.
-    const bool keyed = (flags & DDBLTFAST_SRCCOLORKEY) && source->has_source_key_;
+    bool keyed = (flags & DDBLTFAST_SRCCOLORKEY) && source->has_source_key_;
+    DDraw7State& s = owner_->State();
     Touch();
+    ++s.counters.blt_fasts;
+    // Held back when the pixels it reads are not its own target's and the source is this
+    // object's; otherwise drawn at once, after what is held.
+    if (source != this && source->owner_ == owner_ && source != s.held.target &&
+        DDraw7_HoldFor(s, this)) {
+        const DDKeyCoverage coverage = keyed ? source->KeyCoverage() : DDKeyCoverage::kNone;
+        // A source the key covers wholly draws nothing; one it leaves untouched is a copy.
+        if (coverage == DDKeyCoverage::kAll) return DD_OK;
+        keyed = coverage == DDKeyCoverage::kSome;
+        DDraw7_HoldBlit(s, static_cast<int32_t>(x), static_cast<int32_t>(y), src.right - src.left,
+                        src.bottom - src.top, source, src.left, src.top, keyed, !keyed);
+        return DD_OK;
+    }
+    DDraw7_Flush(s);
     CopyRect(memory_, static_cast<int32_t>(x), static_cast<int32_t>(y), from, src, keyed,
              source->source_key_);
-    ++owner_->State().counters.blt_fasts;
     return DD_OK;
 }
 
@@ -172,6 +137,7 @@ HRESULT IDirectDrawSurface7::Blt(RECT* dest_rect, IDirectDrawSurface7* source, R
     if (flags & ~(DDBLT_WAIT | DDBLT_KEYSRC | DDBLT_COLORFILL)) return DDERR_UNSUPPORTED;
     if (HRESULT r = Usable(); r != DD_OK) return r;
     if (Busy()) return DDERR_SURFACEBUSY;
+    DDraw7_Flush(owner_->State());
     RECT dst = dest_rect ? *dest_rect : RECT{0, 0, memory_.width, memory_.height};
     if (dst.left >= dst.right || dst.top >= dst.bottom) return DDERR_INVALIDRECT;
     // The desktop's primary surface with a clipper: the picture goes to the clipper's window,

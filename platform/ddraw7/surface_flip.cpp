@@ -16,6 +16,7 @@ HRESULT IDirectDrawSurface7::Flip(IDirectDrawSurface7* override, DWORD flags) {
     if (override && override != back_buffer_) return DDERR_INVALIDPARAMS;
     if (HRESULT r = back_buffer_->Usable(); r != DD_OK) return r;
     if (Busy() || back_buffer_->Busy()) return DDERR_SURFACEBUSY;
+    DDraw7_Flush(s);
     // With KAVRO_VSYNC the host waits for the display itself.
     if (!(flags & DDFLIP_NOVSYNC) && !Host_Settings().vsync) DDraw7_WaitForBlank(s);
     std::swap(memory_, back_buffer_->memory_);

@@ -12,6 +12,11 @@ void DDraw7Test_WipeOnRestore(IDirectDraw7* ddraw, bool wipe) {
     ddraw->State().wipe_on_restore = wipe;
 }
 
+void DDraw7Test_SetHoldBack(IDirectDraw7* ddraw, bool hold) {
+    DDraw7_Flush(ddraw->State());
+    ddraw->State().held.enabled = hold;
+}
+
 void DDraw7Test_UseX1R5G5B5(IDirectDraw7* ddraw, bool x1r5g5b5) {
     ddraw->State().sixteen_bit_format = x1r5g5b5 ? DDFormat::kX1R5G5B5 : DDFormat::kR5G6B5;
 }

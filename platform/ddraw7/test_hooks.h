@@ -11,10 +11,12 @@ class IDirectDraw7;
 class IDirect3DDevice7;
 
 struct DDraw7TestCounters {
-    uint64_t flips;      // flips that showed a picture
-    uint64_t blts;       // Blt calls that drew
-    uint64_t blt_fasts;  // BltFast calls that drew
-    uint64_t restores;   // surfaces restored
+    uint64_t flips;          // flips that showed a picture
+    uint64_t blts;           // Blt calls that drew
+    uint64_t blt_fasts;      // BltFast calls that drew
+    uint64_t restores;       // surfaces restored
+    uint64_t held_draws;     // blits and quads held back until their pixels were needed
+    uint64_t hidden_pixels;  // pixels of held-back draws that a later opaque one covered
 };
 
 struct D3D7TestCounters {
@@ -30,6 +32,8 @@ void DDraw7Test_LoseSurfaces(IDirectDraw7* ddraw);
 // Restored surfaces get their memory overwritten (a pattern), as a display that gave it to
 // someone else would; by default they keep their old pixels.
 void DDraw7Test_WipeOnRestore(IDirectDraw7* ddraw, bool wipe);
+// Blits and quads held back until their pixels are needed (the default), or drawn at once.
+void DDraw7Test_SetHoldBack(IDirectDraw7* ddraw, bool hold);
 // The 16-bit display format from the next SetDisplayMode on: R5G6B5 (the default) or X1R5G5B5.
 void DDraw7Test_UseX1R5G5B5(IDirectDraw7* ddraw, bool x1r5g5b5);
 const DDraw7TestCounters& DDraw7Test_Counters(IDirectDraw7* ddraw);

@@ -1,0 +1,56 @@
+// The row loops of blits. The keyed loops take whole blocks of rows, each built for AVX2 and for
+// any x86-64, the loader picking the copy the processor can run.
+#include "platform/ddraw7/blit_rows.h"
+
+#include <cstring>
+
+#include "platform/ddraw7/pixel_format.h"
+
+namespace {
+
+template <typename T>
+[[gnu::always_inline]] inline void KeyedBody(const DDRows& c, T used, T key) {
+    const int32_t n = c.width;  // locals: stores through d may not change them
+    const int32_t rows = c.rows;
+    uint8_t* dst_row = c.dst;
+    const uint8_t* src_row = c.src;
+    for (int32_t r = 0; r < rows; ++r, dst_row += c.dst_pitch, src_row += c.src_pitch) {
+        T* d = reinterpret_cast<T*>(dst_row);
+        const T* s = reinterpret_cast<const T*>(src_row);
+        for (int32_t i = 0; i < n; ++i) {
+            const T p = s[i];
+            d[i] = static_cast<T>((p & used) == key ? d[i] : p);
+        }
+    }
+}
+
+// The names are the stand-in's own: a multi-versioned function's resolver has an external name.
+[[gnu::target_clones("avx2", "default")]] void DDKeyedBlock32(const DDRows& c, uint32_t used,
+                                                              uint32_t key) {
+    KeyedBody<uint32_t>(c, used, key);
+}
+[[gnu::target_clones("avx2", "default")]] void DDKeyedBlock16(const DDRows& c, uint16_t used,
+                                                              uint16_t key) {
+    KeyedBody<uint16_t>(c, used, key);
+}
+
+}  // namespace
+
+void DDBlit_CopyRows(const DDRows& c, DDFormat format) {
+    const bool backwards = reinterpret_cast<uintptr_t>(c.src) < reinterpret_cast<uintptr_t>(c.dst);
+    const size_t bytes = static_cast<size_t>(c.width) * dd7px::BytesPerPixel(format);
+    for (int32_t i = 0; i < c.rows; ++i) {
+        const int32_t row = backwards ? c.rows - 1 - i : i;
+        std::memmove(c.dst + static_cast<int64_t>(row) * c.dst_pitch,
+                     c.src + static_cast<int64_t>(row) * c.src_pitch, bytes);
+    }
+}
+
+void DDBlit_KeyedRows(const DDRows& c, DDFormat format, uint32_t key) {
+    const uint32_t used = dd7px::UsedBits(format);
+    if (dd7px::BytesPerPixel(format) == 4) {
+        DDKeyedBlock32(c, used, key);
+    } else {
+        DDKeyedBlock16(c, static_cast<uint16_t>(used), static_cast<uint16_t>(key));
+    }
+}

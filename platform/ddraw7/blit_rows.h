@@ -1,0 +1,24 @@
+// The row loops of blits: raw pixels copied, or copied but for those equal to the source's
+// colour key. Shared by the blits drawn at once and the held-back ones. Private to
+// platform/ddraw7.
+#pragma once
+#include <cstdint>
+
+#include "platform/ddraw7/ddraw.h"
+
+// `rows` rows of `width` pixels from `src` to `dst`, each advancing by its own pitch.
+struct DDRows {
+    uint8_t* dst;
+    int32_t dst_pitch;
+    const uint8_t* src;
+    int32_t src_pitch;
+    int32_t width;
+    int32_t rows;
+};
+
+// Copies the rows. They are visited from the bottom when the source lies below the destination
+// in the same memory, so overlapping copies within one surface are exact.
+void DDBlit_CopyRows(const DDRows& c, DDFormat format);
+// Copies the rows but for source pixels whose used bits equal `key`, which leave the
+// destination as it is. Source and destination must not overlap.
+void DDBlit_KeyedRows(const DDRows& c, DDFormat format, uint32_t key);

@@ -1,0 +1,71 @@
+// The DirectDraw object's held-back draws: holding blits and Direct3D 7 rectangles for one
+// target, and drawing them with the shared planner when the pixels are needed.
+#include "platform/ddraw7/held_draws.h"
+
+#include "platform/ddraw7/blit_rows.h"
+#include "platform/ddraw7/ddraw_state.h"
+#include "platform/ddraw7/pixel_format.h"
+
+bool DDraw7_HoldFor(DDraw7State& s, IDirectDrawSurface7* target) {
+    DDHeldQueue& q = s.held;
+    if (!q.enabled) {
+        DDraw7_Flush(s);
+        return false;
+    }
+    if (q.target != target || q.draws.Size() >= DDHeldQueue::kLimit) DDraw7_Flush(s);
+    q.target = target;
+    return true;
+}
+
+void DDraw7_HoldBlit(DDraw7State& s, int32_t x, int32_t y, int32_t w, int32_t h,
+                     IDirectDrawSurface7* source, int32_t sx, int32_t sy, bool keyed, bool opaque) {
+    const DDSurfaceMemory& from = source->RawMemory();
+    DDHeldDraw d{};
+    d.rect = D7Rect{x,         y,          x + w,           y + h,  sx,  sy,
+                    from.bits, from.pitch, D7Loop::kCopy32, opaque, 255, source->SourceKey(),
+                    0};
+    d.kind = keyed ? DDHeldKind::kKeyedBlit : DDHeldKind::kBlit;
+    s.held.draws.Add(raster::HeldRect{x, y, x + w, y + h, opaque}, d);
+    ++s.counters.held_draws;
+}
+
+void DDraw7_HoldQuad(DDraw7State& s, const D7Rect& rect, const D7Setup& setup) {
+    DDHeldQueue& q = s.held;
+    DDHeldDraw d{rect, DDHeldKind::kQuad, 0};
+    if (rect.loop == D7Loop::kGeneric) {
+        d.setup = static_cast<uint32_t>(q.setups.size());
+        q.setups.push_back(setup);
+    }
+    q.draws.Add(raster::HeldRect{rect.x0, rect.y0, rect.x1, rect.y1, rect.opaque}, d);
+    ++s.counters.held_draws;
+}
+
+void DDraw7_FlushHeldDraws(DDraw7State& s) {
+    DDHeldQueue& q = s.held;
+    if (q.draws.Empty()) return;
+    const DDSurfaceMemory& m = q.target->RawMemory();
+    const D7Image target{m.bits, m.pitch, m.width, m.height, m.format};
+    const int32_t bpp = dd7px::BytesPerPixel(m.format);
+    const D7Setup* setups = q.setups.data();
+    s.counters.hidden_pixels += q.draws.Flush(m.height, [&](const DDHeldDraw& d, int32_t x0,
+                                                            int32_t x1, int32_t y0, int32_t y1) {
+        const D7Rect& r = d.rect;
+        if (d.kind == DDHeldKind::kQuad) {
+            D7Raster_FillRectangle(target, setups + d.setup, r, x0, x1, y0, y1);
+            return;
+        }
+        const int32_t sx = r.tx0 + (x0 - r.x0), sy = r.ty0 + (y0 - r.y0);
+        const DDRows rows{m.bits + static_cast<int64_t>(y0) * m.pitch + int64_t{x0} * bpp,
+                          m.pitch,
+                          r.texels + static_cast<int64_t>(sy) * r.texel_pitch + int64_t{sx} * bpp,
+                          r.texel_pitch,
+                          x1 - x0,
+                          y1 - y0};
+        if (d.kind == DDHeldKind::kBlit)
+            DDBlit_CopyRows(rows, m.format);
+        else
+            DDBlit_KeyedRows(rows, m.format, r.key);
+    });
+    q.setups.clear();
+    q.target = nullptr;
+}
