@@ -75,56 +75,69 @@ HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitive_
     if (s.texture) texture = s.texture->Sampling();
 
     UINT count = primitive_count + 2;
-    if (s.vertices.size() < count) s.vertices.resize(count);
+    // Four vertices (every quad) stay on the stack.
+    RasterVertex quad[4];
+    RasterVertex* v = quad;
+    if (count > 4) {
+        if (s.vertices.size() < count) s.vertices.resize(count);
+        v = s.vertices.data();
+    }
     const auto* in = static_cast<const uint8_t*>(vertices);
     for (UINT i = 0; i < count; ++i, in += stride) {
-        RasterVertex& v = s.vertices[i];
-        v.x = ReadFloat(in);
-        v.y = ReadFloat(in + 4);
+        RasterVertex& out = v[i];
+        out.x = ReadFloat(in);
+        out.y = ReadFloat(in + 4);
         // z and rhw: no depth buffer, and every vertex is already on the screen plane.
         if (has_diffuse) {
-            std::memcpy(&v.diffuse, in + 16, 4);
-            v.u = ReadFloat(in + 20);
-            v.v = ReadFloat(in + 24);
+            std::memcpy(&out.diffuse, in + 16, 4);
+            out.u = ReadFloat(in + 20);
+            out.v = ReadFloat(in + 24);
         } else {
-            v.diffuse = 0xFFFFFFFFu;  // no colour: opaque white
-            v.u = ReadFloat(in + 16);
-            v.v = ReadFloat(in + 20);
+            out.diffuse = 0xFFFFFFFFu;  // no colour: opaque white
+            out.u = ReadFloat(in + 16);
+            out.v = ReadFloat(in + 20);
         }
     }
 
+    if (s.pipeline_stale) {
+        Operation(s.color_op, s.color_arg1, s.color_arg2, &s.stage.color_op, &s.stage.color_arg1,
+                  &s.stage.color_arg2);
+        Operation(s.alpha_op, s.alpha_arg1, s.alpha_arg2, &s.stage.alpha_op, &s.stage.alpha_arg1,
+                  &s.stage.alpha_arg2);
+        s.blend =
+            d3d9px::Blend{s.alpha_blend_enable != 0, Factor(s.src_blend), Factor(s.dest_blend)};
+        s.pipeline_stale = false;
+    }
     const SurfaceMemory& m = target->RawMemory();
-    RasterSetup setup{};
+    RasterSetup setup;
     setup.target = RasterImage{m.bits, m.pitch, m.width, m.height, m.format};
     setup.texture = texture;
-    Operation(s.color_op, s.color_arg1, s.color_arg2, &setup.stage.color_op,
-              &setup.stage.color_arg1, &setup.stage.color_arg2);
-    Operation(s.alpha_op, s.alpha_arg1, s.alpha_arg2, &setup.stage.alpha_op,
-              &setup.stage.alpha_arg1, &setup.stage.alpha_arg2);
-    setup.blend =
-        d3d9px::Blend{s.alpha_blend_enable != 0, Factor(s.src_blend), Factor(s.dest_blend)};
+    setup.stage = s.stage;
+    setup.blend = s.blend;
     setup.cull = s.cull_mode;
     setup.allow_fast_paths = s.fast_paths;
     ++s.counters.draws;
-    RasterRect rect;
-    if (count == 4 && setup.allow_fast_paths &&
-        Raster_PrepareRectangle(setup, s.vertices.data(), &rect, &s.counters.raster)) {
-        if (rect.Empty()) return D3D_OK;
+    if (count == 4 && setup.allow_fast_paths) {
         if (s.queued_target != target || s.held.Size() >= kD3D9HeldDrawLimit) FlushDraws();
-        uint32_t held_setup = 0;
-        if (rect.loop == RasterLoop::kGeneric) {
-            held_setup = static_cast<uint32_t>(s.held_setups.size());
-            s.held_setups.push_back(setup);
+        // Prepared where it is held.
+        D3D9HeldDraw& held = s.held.Next();
+        if (Raster_PrepareRectangle(setup, v, &held.rect, &s.counters.raster)) {
+            const RasterRect& r = held.rect;
+            if (r.Empty()) return D3D_OK;
+            held.setup = 0;
+            if (r.loop == RasterLoop::kGeneric) {
+                held.setup = static_cast<uint32_t>(s.held_setups.size());
+                s.held_setups.push_back(setup);
+            }
+            s.held.Hold(raster::HeldRect{r.x0, r.y0, r.x1, r.y1, r.opaque});
+            s.queued_target = target;
+            return D3D_OK;
         }
-        s.held.Add(raster::HeldRect{rect.x0, rect.y0, rect.x1, rect.y1, rect.opaque},
-                   D3D9HeldDraw{rect, held_setup});
-        s.queued_target = target;
-        return D3D_OK;
     }
     // Anything else is drawn at once, after what is held back.
     FlushDraws();
     setup.allow_fast_paths = false;
-    Raster_DrawStrip(setup, s.vertices.data(), static_cast<int32_t>(count), &s.counters.raster);
+    Raster_DrawStrip(setup, v, static_cast<int32_t>(count), &s.counters.raster);
     return D3D_OK;
 }
 

@@ -50,6 +50,11 @@ struct D3D9DeviceState {
     DWORD alpha_arg2 = D3DTA_CURRENT;
     DWORD mag_filter = D3DTEXF_POINT;
     DWORD min_filter = D3DTEXF_POINT;
+    // The stage and blend as the rasteriser takes them, made from the states above when a draw
+    // finds them stale (every change of those states makes them so).
+    d3d9px::Stage stage{};
+    d3d9px::Blend blend{};
+    bool pipeline_stale = true;
 
     // Lost and reset.
     CooperativeLevel level = CooperativeLevel::kOk;

@@ -23,6 +23,7 @@ void D3D9_DefaultStates(D3D9DeviceState& s) {
     s.alpha_arg2 = D3DTA_CURRENT;
     s.mag_filter = D3DTEXF_POINT;
     s.min_filter = D3DTEXF_POINT;
+    s.pipeline_stale = true;
 }
 
 namespace {
@@ -45,6 +46,7 @@ bool KnownArg(DWORD v) {
 HRESULT IDirect3DDevice9::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     D3D9DeviceState& s = *state_;
     ++s.counters.render_states;
+    s.pipeline_stale = true;
     switch (state) {
         case D3DRS_ALPHABLENDENABLE:
             s.alpha_blend_enable = value ? TRUE : FALSE;
@@ -128,6 +130,7 @@ HRESULT IDirect3DDevice9::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATE
     }
     if (is_op ? !KnownOp(value) : !KnownArg(value)) return D3DERR_INVALIDCALL;
     *field = value;
+    s.pipeline_stale = true;
     return D3D_OK;
 }
 

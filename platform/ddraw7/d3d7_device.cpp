@@ -131,6 +131,7 @@ HRESULT IDirect3DDevice7::EndScene() {
 HRESULT IDirect3DDevice7::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     if (state == 0 || state >= kD3D7RenderStateCount) return DDERR_INVALIDPARAMS;
     state_->render_states[state] = value;
+    state_->pipeline_stale = true;
     ++state_->counters.render_states;
     return D3D_OK;
 }
@@ -147,6 +148,7 @@ HRESULT IDirect3DDevice7::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATE
         return DDERR_INVALIDPARAMS;
     }
     state_->stage_states[stage][type] = value;
+    if (stage == 0) state_->pipeline_stale = true;
     ++state_->counters.stage_states;
     return D3D_OK;
 }
@@ -207,21 +209,22 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
     if (HRESULT r = target->IsLost(); r != DD_OK) return r;
     if (target->Busy()) return DDERR_SURFACEBUSY;
     D7Texture texture{nullptr, 0, 0, 0, DDFormat::kUnknown, false, 0, DDKeyCoverage::kNone};
-    if (s.texture) {
-        if (HRESULT r = s.texture->IsLost(); r != DD_OK) return r;
-        if (s.texture->Busy()) return DDERR_SURFACEBUSY;
-        const DDSurfaceMemory& t = s.texture->RawMemory();
+    IDirectDrawSurface7* const t = s.texture;
+    // A texture of the target's own DirectDraw object has just followed its faults.
+    const bool own_texture = t && t->Owner() == target->Owner();
+    if (t) {
+        if (own_texture) {
+            if (t->Lost()) return DDERR_SURFACELOST;
+        } else if (HRESULT r = t->IsLost(); r != DD_OK) {
+            return r;
+        }
+        if (t->Busy()) return DDERR_SURFACEBUSY;
+        const DDSurfaceMemory& m = t->RawMemory();
         // Colour keys count only on textures that have one.
-        const bool keyed =
-            s.render_states[D3DRENDERSTATE_COLORKEYENABLE] && s.texture->HasSourceKey();
-        texture = D7Texture{t.bits,
-                            t.pitch,
-                            t.width,
-                            t.height,
-                            t.format,
-                            keyed,
-                            s.texture->SourceKey(),
-                            keyed ? s.texture->KeyCoverage() : DDKeyCoverage::kNone};
+        const bool keyed = s.render_states[D3DRENDERSTATE_COLORKEYENABLE] && t->HasSourceKey();
+        texture = D7Texture{
+            m.bits,   m.pitch, m.width,        m.height,
+            m.format, keyed,   t->SourceKey(), keyed ? t->KeyCoverage() : DDKeyCoverage::kNone};
     }
 
     // Offsets of the fields in one vertex.
@@ -230,21 +233,38 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
     const DWORD specular_at = diffuse_at + (has_diffuse ? 4 : 0);
     const DWORD texture_at = specular_at + ((vertex_format & D3DFVF_SPECULAR) ? 4 : 0);
     const DWORD stride = texture_at + 8 * texture_sets;
-    if (s.vertices.size() < vertex_count) s.vertices.resize(vertex_count);
+    // Four vertices (every quad) stay on the stack.
+    D7Vertex quad[4];
+    D7Vertex* v = quad;
+    if (vertex_count > 4) {
+        if (s.vertices.size() < vertex_count) s.vertices.resize(vertex_count);
+        v = s.vertices.data();
+    }
     const auto* in = static_cast<const uint8_t*>(vertices);
     for (DWORD i = 0; i < vertex_count; ++i, in += stride) {
-        D7Vertex& v = s.vertices[i];
-        v.x = ReadFloat(in);
-        v.y = ReadFloat(in + 4);
+        D7Vertex& out = v[i];
+        out.x = ReadFloat(in);
+        out.y = ReadFloat(in + 4);
         // z and rhw: no depth buffer, and every vertex is already on the screen plane.
-        v.diffuse = 0xFFFFFFFFu;  // no colour: opaque white
-        if (has_diffuse) std::memcpy(&v.diffuse, in + diffuse_at, 4);
-        v.u = texture_sets ? ReadFloat(in + texture_at) : 0.0f;
-        v.v = texture_sets ? ReadFloat(in + texture_at + 4) : 0.0f;
+        out.diffuse = 0xFFFFFFFFu;  // no colour: opaque white
+        if (has_diffuse) std::memcpy(&out.diffuse, in + diffuse_at, 4);
+        out.u = texture_sets ? ReadFloat(in + texture_at) : 0.0f;
+        out.v = texture_sets ? ReadFloat(in + texture_at + 4) : 0.0f;
     }
 
+    if (s.pipeline_stale) {
+        const DWORD* t0 = s.stage_states[0];
+        Operation(t0[D3DTSS_COLOROP], t0[D3DTSS_COLORARG1], t0[D3DTSS_COLORARG2], &s.stage.color_op,
+                  &s.stage.color_arg1, &s.stage.color_arg2);
+        Operation(t0[D3DTSS_ALPHAOP], t0[D3DTSS_ALPHAARG1], t0[D3DTSS_ALPHAARG2], &s.stage.alpha_op,
+                  &s.stage.alpha_arg1, &s.stage.alpha_arg2);
+        s.blend = D7Blend{s.render_states[D3DRENDERSTATE_ALPHABLENDENABLE] != 0,
+                          Factor(s.render_states[D3DRENDERSTATE_SRCBLEND]),
+                          Factor(s.render_states[D3DRENDERSTATE_DESTBLEND])};
+        s.pipeline_stale = false;
+    }
     const DDSurfaceMemory& m = target->RawMemory();
-    D7Setup setup{};
+    D7Setup setup;
     setup.target = D7Image{m.bits, m.pitch, m.width, m.height, m.format};
     const D3DVIEWPORT7& vp = s.viewport;
     setup.clip =
@@ -254,37 +274,35 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
     if (setup.clip.right > m.width) setup.clip.right = m.width;
     if (setup.clip.bottom > m.height) setup.clip.bottom = m.height;
     setup.texture = texture;
-    const DWORD* t0 = s.stage_states[0];
-    Operation(t0[D3DTSS_COLOROP], t0[D3DTSS_COLORARG1], t0[D3DTSS_COLORARG2], &setup.stage.color_op,
-              &setup.stage.color_arg1, &setup.stage.color_arg2);
-    Operation(t0[D3DTSS_ALPHAOP], t0[D3DTSS_ALPHAARG1], t0[D3DTSS_ALPHAARG2], &setup.stage.alpha_op,
-              &setup.stage.alpha_arg1, &setup.stage.alpha_arg2);
-    setup.blend = D7Blend{s.render_states[D3DRENDERSTATE_ALPHABLENDENABLE] != 0,
-                          Factor(s.render_states[D3DRENDERSTATE_SRCBLEND]),
-                          Factor(s.render_states[D3DRENDERSTATE_DESTBLEND])};
+    setup.stage = s.stage;
+    setup.blend = s.blend;
     setup.cull = s.render_states[D3DRENDERSTATE_CULLMODE];
     setup.allow_fast_paths = s.fast_paths;
     target->Touch();
     ++s.counters.draws;
     if (setup.clip.left >= setup.clip.right || setup.clip.top >= setup.clip.bottom) return D3D_OK;
     DDraw7State& owner = target->Owner()->State();
-    D7Rect rect;
-    if (vertex_count == 4 && setup.allow_fast_paths &&
-        D7Raster_PrepareRectangle(setup, s.vertices.data(), &rect, &s.counters)) {
-        if (rect.Empty()) return D3D_OK;
-        // Held back unless it reads its own target or another object's surface.
-        if (s.texture != target && (!s.texture || s.texture->Owner() == target->Owner()) &&
-            DDraw7_HoldFor(owner, target)) {
-            DDraw7_HoldQuad(owner, rect, setup);
-        } else {
-            DDraw7_Flush(owner);
-            D7Raster_FillRectangle(setup.target, &setup, rect, rect.x0, rect.x1, rect.y0, rect.y1);
+    if (vertex_count == 4 && setup.allow_fast_paths) {
+        // Held back unless it reads its own target or another object's surface; prepared where
+        // it is held.
+        const bool hold = t != target && (!t || own_texture) && DDraw7_HoldFor(owner, target);
+        D7Rect local;
+        D7Rect* rect = hold ? DDraw7_NextQuad(owner) : &local;
+        if (D7Raster_PrepareRectangle(setup, v, rect, &s.counters)) {
+            if (rect->Empty()) return D3D_OK;
+            if (hold) {
+                DDraw7_HoldQuad(owner, setup);
+            } else {
+                DDraw7_Flush(owner);
+                D7Raster_FillRectangle(setup.target, &setup, *rect, rect->x0, rect->x1, rect->y0,
+                                       rect->y1);
+            }
+            return D3D_OK;
         }
-        return D3D_OK;
     }
     // Anything else is drawn at once, after what is held back.
     DDraw7_Flush(owner);
     setup.allow_fast_paths = false;
-    D7Raster_DrawStrip(setup, s.vertices.data(), static_cast<int32_t>(vertex_count), &s.counters);
+    D7Raster_DrawStrip(setup, v, static_cast<int32_t>(vertex_count), &s.counters);
     return D3D_OK;
 }

@@ -17,6 +17,11 @@ struct D3D7DeviceState {
     DWORD render_states[kD3D7RenderStateCount] = {};
     DWORD stage_states[kD3D7Stages][kD3D7StageStateCount] = {};
     D3DVIEWPORT7 viewport{};
+    // Stage 0 and the blend as the rasteriser takes them, made from the states above when a
+    // draw finds them stale (every change of those states makes them so).
+    D7Stage stage{};
+    D7Blend blend{};
+    bool pipeline_stale = true;
     bool fast_paths = true;
     D3D7TestCounters counters{};
     std::vector<D7Vertex> vertices;  // reused by every draw

@@ -20,23 +20,37 @@ bool DDraw7_HoldFor(DDraw7State& s, IDirectDrawSurface7* target) {
 void DDraw7_HoldBlit(DDraw7State& s, int32_t x, int32_t y, int32_t w, int32_t h,
                      IDirectDrawSurface7* source, int32_t sx, int32_t sy, bool keyed, bool opaque) {
     const DDSurfaceMemory& from = source->RawMemory();
-    DDHeldDraw d{};
-    d.rect = D7Rect{x,         y,          x + w,           y + h,  sx,  sy,
-                    from.bits, from.pitch, D7Loop::kCopy32, opaque, 255, source->SourceKey(),
-                    0};
+    DDHeldDraw& d = s.held.draws.Next();
+    D7Rect& r = d.rect;
+    r.x0 = x;
+    r.y0 = y;
+    r.x1 = x + w;
+    r.y1 = y + h;
+    r.tx0 = sx;
+    r.ty0 = sy;
+    r.texels = from.bits;
+    r.texel_pitch = from.pitch;
+    r.key = source->SourceKey();
     d.kind = keyed ? DDHeldKind::kKeyedBlit : DDHeldKind::kBlit;
-    s.held.draws.Add(raster::HeldRect{x, y, x + w, y + h, opaque}, d);
+    s.held.draws.Hold(raster::HeldRect{x, y, x + w, y + h, opaque});
     ++s.counters.held_draws;
 }
 
-void DDraw7_HoldQuad(DDraw7State& s, const D7Rect& rect, const D7Setup& setup) {
+D7Rect* DDraw7_NextQuad(DDraw7State& s) {
+    return &s.held.draws.Next().rect;
+}
+
+void DDraw7_HoldQuad(DDraw7State& s, const D7Setup& setup) {
     DDHeldQueue& q = s.held;
-    DDHeldDraw d{rect, DDHeldKind::kQuad, 0};
-    if (rect.loop == D7Loop::kGeneric) {
+    DDHeldDraw& d = q.draws.Next();
+    const D7Rect& r = d.rect;
+    d.kind = DDHeldKind::kQuad;
+    d.setup = 0;
+    if (r.loop == D7Loop::kGeneric) {
         d.setup = static_cast<uint32_t>(q.setups.size());
         q.setups.push_back(setup);
     }
-    q.draws.Add(raster::HeldRect{rect.x0, rect.y0, rect.x1, rect.y1, rect.opaque}, d);
+    q.draws.Hold(raster::HeldRect{r.x0, r.y0, r.x1, r.y1, r.opaque});
     ++s.counters.held_draws;
 }
 

@@ -41,5 +41,7 @@ bool DDraw7_HoldFor(DDraw7State& s, IDirectDrawSurface7* target);
 // pixel (sx, sy) on, keyed or not (`opaque`: every pixel is written).
 void DDraw7_HoldBlit(DDraw7State& s, int32_t x, int32_t y, int32_t w, int32_t h,
                      IDirectDrawSurface7* source, int32_t sx, int32_t sy, bool keyed, bool opaque);
-// Holds back a prepared, non-empty Direct3D 7 rectangle made with `setup`.
-void DDraw7_HoldQuad(DDraw7State& s, const D7Rect& rect, const D7Setup& setup);
+// Where to prepare a Direct3D 7 rectangle that may be held back: prepared there and not empty,
+// DDraw7_HoldQuad holds it (made with `setup`).
+D7Rect* DDraw7_NextQuad(DDraw7State& s);
+void DDraw7_HoldQuad(DDraw7State& s, const D7Setup& setup);

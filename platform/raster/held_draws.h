@@ -67,36 +67,44 @@ class VisibleParts {
 template <class Draw>
 class HeldDraws {
   public:
-    bool Empty() const { return rects_.empty(); }
-    size_t Size() const { return rects_.size(); }
-    void Add(const HeldRect& rect, const Draw& draw) {
-        rects_.push_back(rect);
-        draws_.push_back(draw);
+    bool Empty() const { return count_ == 0; }
+    size_t Size() const { return count_; }
+    // The record of the next draw, to be filled where it stays (a record just written and then
+    // copied stalls on its own stores). Hold keeps it; otherwise the next call gives it again.
+    Draw& Next() {
+        if (draws_.size() == count_) {
+            draws_.resize(count_ ? count_ * 2 : 256);
+            rects_.resize(draws_.size());
+        }
+        return draws_[count_];
     }
+    // Keeps the record Next gave, drawn on `rect`.
+    void Hold(const HeldRect& rect) { rects_[count_++] = rect; }
     // Calls fill(draw, x0, x1, y0, y1) for every part that shows, in the order that draws
     // them right, and empties the queue (keeping its memory). Returns the pixels left out.
     template <class Fill>
     uint64_t Flush(int32_t height, Fill&& fill) {
         uint64_t hidden = 0;
-        if (rects_.size() == 1) {
+        if (count_ == 1) {
             const HeldRect& r = rects_[0];
             fill(draws_[0], r.x0, r.x1, r.y0, r.y1);
-        } else if (!rects_.empty()) {
-            hidden = planner_.Plan(rects_.data(), static_cast<uint32_t>(rects_.size()), height);
+        } else if (count_ > 1) {
+            hidden = planner_.Plan(rects_.data(), count_, height);
             const HeldPiece* pieces = planner_.Pieces();
             for (uint32_t i = 0, n = planner_.PieceCount(); i < n; ++i) {
                 const HeldPiece& p = pieces[i];
                 fill(draws_[p.draw], p.x0, p.x1, p.y0, p.y1);
             }
         }
-        rects_.clear();
-        draws_.clear();
+        count_ = 0;
         return hidden;
     }
 
   private:
+    // Both only grow; count_ of them are held.
     std::vector<HeldRect> rects_;
     std::vector<Draw> draws_;
+    uint32_t count_ = 0;
     VisibleParts planner_;
 };
 

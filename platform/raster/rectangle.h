@@ -21,6 +21,19 @@ namespace raster {
 int32_t OneToOne(double c_start, double c_end, int64_t e_start, int64_t e_end, int64_t p0,
                  int64_t p1, int32_t size);
 
+// OneToOne with its common case inline: the whole texture at its own size on the half-pixel
+// grid (every quad the game draws), where each pixel centre lies on a texel centre, so the
+// texel of pixel p is p minus the pixel under the first texel's centre, exactly.
+inline int32_t OneToOneAt(double c_start, double c_end, int64_t e_start, int64_t e_end, int64_t p0,
+                          int64_t p1, int32_t size) {
+    constexpr int64_t kHalf = int64_t{1} << (kSubpixelBits - 1);
+    if (c_start == 0.0 && c_end == 1.0 && e_end - e_start == int64_t{size} << kSubpixelBits &&
+        ((e_start + kHalf) & ((int64_t{1} << kSubpixelBits) - 1)) == 0) {
+        return static_cast<int32_t>(p0 - ((e_start + kHalf) >> kSubpixelBits));
+    }
+    return OneToOne(c_start, c_end, e_start, e_end, p0, p1, size);
+}
+
 // The rectangle a strip covers, before clipping: pixel columns [c0, c1) and rows [r0, r1),
 // with texel (tx0, ty0) on pixel (c0, r0) and one texel per pixel from there.
 struct RectMapping {
@@ -33,12 +46,54 @@ struct RectMapping {
 // is set) that covers no pixel centre. kMapped: every field is set.
 enum class RectMatch : uint8_t { kNotRectangle, kNoPixels, kMapped };
 
+// The common case, decided in floats without snapping: the whole texture (coordinates 0 and 1)
+// at its own size with its corners on pixel corners, that is at half-integer positions (every
+// quad the game draws). It gives what MatchRectangle's general path gives for such a strip: a
+// corner at k - 0.5 snaps to 256k - 128, whose first pixel centre is k, and pixel k shows
+// texel 0. False, having set nothing, for any other strip.
+template <class V>
+bool MatchWholeTexture(const V* v, int32_t tex_width, int32_t tex_height, RectMapping* out) {
+    const float left = v[0].x, top = v[0].y;
+    if (!(v[2].x == left && v[1].y == top && v[3].x == v[1].x && v[3].y == v[2].y)) return false;
+    if (!(v[0].u == 0.0f && v[2].u == 0.0f && v[1].u == 1.0f && v[3].u == 1.0f && v[0].v == 0.0f &&
+          v[1].v == 0.0f && v[2].v == 1.0f && v[3].v == 1.0f)) {
+        return false;
+    }
+    const uint32_t diffuse = v[0].diffuse;
+    if (v[1].diffuse != diffuse || v[2].diffuse != diffuse || v[3].diffuse != diffuse) {
+        return false;
+    }
+    // Well inside the guard band, where half-integers and the sums below are exact in floats.
+    constexpr float kLimit = 32768.0f;
+    if (!(left > -kLimit && left < kLimit && top > -kLimit && top < kLimit)) return false;
+    const float column = left + 0.5f, row = top + 0.5f;
+    const int32_t c0 = static_cast<int32_t>(column), r0 = static_cast<int32_t>(row);
+    if (static_cast<float>(c0) != column || static_cast<float>(r0) != row) return false;
+    if (tex_width > 16384 || tex_height > 16384 || v[1].x != left + static_cast<float>(tex_width) ||
+        v[2].y != top + static_cast<float>(tex_height)) {
+        return false;
+    }
+    RectMapping& m = *out;
+    m.diffuse = diffuse;
+    m.c0 = c0;
+    m.c1 = int64_t{c0} + tex_width;
+    m.r0 = r0;
+    m.r1 = int64_t{r0} + tex_height;
+    m.tx0 = 0;
+    m.ty0 = 0;
+    return true;
+}
+
 // Matches a strip of four vertices (anything with x, y, u, v and diffuse) in the order
 // top-left, top-right, bottom-left, bottom-right. Without a texture (textured false) any
 // texture coordinates map, and tx0, ty0 are 0.
 template <class V>
 RectMatch MatchRectangle(const V* v, bool textured, int32_t tex_width, int32_t tex_height,
                          RectMapping* out) {
+    if (textured && tex_width > 0 && tex_height > 0 &&
+        MatchWholeTexture(v, tex_width, tex_height, out)) {
+        return RectMatch::kMapped;
+    }
     int64_t x[4], y[4];
     for (int i = 0; i < 4; ++i) {
         if (!Snap(v[i].x, &x[i]) || !Snap(v[i].y, &y[i])) return RectMatch::kNotRectangle;
@@ -64,8 +119,8 @@ RectMatch MatchRectangle(const V* v, bool textured, int32_t tex_width, int32_t t
     m.tx0 = 0;
     m.ty0 = 0;
     if (textured) {
-        m.tx0 = OneToOne(v[0].u, v[1].u, x[0], x[1], m.c0, m.c1, tex_width);
-        m.ty0 = OneToOne(v[0].v, v[2].v, y[0], y[2], m.r0, m.r1, tex_height);
+        m.tx0 = OneToOneAt(v[0].u, v[1].u, x[0], x[1], m.c0, m.c1, tex_width);
+        m.ty0 = OneToOneAt(v[0].v, v[2].v, y[0], y[2], m.r0, m.r1, tex_height);
         if (m.tx0 < 0 || m.ty0 < 0) return RectMatch::kNotRectangle;
     }
     return RectMatch::kMapped;

@@ -3,6 +3,9 @@
 #pragma once
 #include <cmath>
 #include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace raster {
 
@@ -17,7 +20,13 @@ constexpr double kGuardBand = 65536.0;
 inline bool Snap(float value, int64_t* out) {
     double v = static_cast<double>(value);
     if (!(v > -kGuardBand && v < kGuardBand)) return false;
+#if defined(__SSE2__)
+    // llrint in the current rounding mode, without the library call: every draw snaps eight
+    // coordinates.
+    *out = _mm_cvtsd_si64(_mm_set_sd(v * kSubpixelScale));
+#else
     *out = std::llrint(v * kSubpixelScale);
+#endif
     return true;
 }
 
