@@ -43,21 +43,19 @@ class VisibleParts {
     struct Run {
         int32_t x0, x1;
     };
-    struct Entry {
-        uint32_t draw;
-        uint32_t first_run, run_count;
-    };
-    // Room for `more` runs after the first `used`.
-    void ReserveRuns(uint32_t used, uint32_t more);
+    // Room for the runs of a partly covered entry `width` columns wide after `used` runs, with
+    // a run for each of the `entries_left` entries still to come; where the runs now are.
+    Run* RunRoom(uint32_t used, uint32_t entries_left, int32_t width);
 
     std::vector<uint8_t> edge_;         // per row: a band starts here
     std::vector<int32_t> band_of_row_;  // per row: its band
     std::vector<int32_t> band_top_;     // first row of each band, then the height
     std::vector<uint32_t> band_first_;  // first entry of each band, then the end
     std::vector<uint32_t> band_fill_;
-    std::vector<Entry> entries_;
-    std::vector<Run> runs_;          // the band's open runs, entry by entry (its size is only room)
-    std::vector<HeldPiece> pieces_;  // its size is only room: piece_count_ are in use
+    std::vector<uint32_t> entries_;   // the draws of each band in turn, in their order
+    std::vector<uint32_t> run_ends_;  // per entry of a band: the end of its runs in runs_
+    std::vector<Run> runs_;           // a band's open runs, entry by entry (its size is only room)
+    std::vector<HeldPiece> pieces_;   // its size is only room: piece_count_ are in use
     uint32_t piece_count_ = 0;
     // The band's columns that later opaque draws cover, one bit per column.
     std::vector<uint64_t> cover_;
