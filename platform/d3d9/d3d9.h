@@ -81,7 +81,7 @@ class IDirect3DTexture9 {
     static IDirect3DTexture9* Create(IDirect3DDevice9* device, UINT width, UINT height,
                                      D3DFORMAT format);
     // How a draw samples it; the alpha survey is refreshed after every write.
-    RasterTexture Sampling() const;
+    void Sampling(RasterTexture* out) const;
     void SurveyAlpha();
 
   private:

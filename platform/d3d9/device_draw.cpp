@@ -71,8 +71,12 @@ HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitive_
     if (s.fvf == 0 || stride != size) return D3DERR_INVALIDCALL;
     IDirect3DSurface9* target = s.render_target;
     if (!target || target->Locked()) return D3DERR_INVALIDCALL;
-    RasterTexture texture{nullptr, 0, 0, 0, D3DFMT_UNKNOWN, true};
-    if (s.texture) texture = s.texture->Sampling();
+    // The setup is filled where it is (a record built and then copied stalls on its stores).
+    RasterSetup setup;
+    if (s.texture)
+        s.texture->Sampling(&setup.texture);
+    else
+        setup.texture = RasterTexture{nullptr, 0, 0, 0, D3DFMT_UNKNOWN, true};
 
     UINT count = primitive_count + 2;
     // Four vertices (every quad) stay on the stack.
@@ -109,9 +113,7 @@ HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitive_
         s.pipeline_stale = false;
     }
     const SurfaceMemory& m = target->RawMemory();
-    RasterSetup setup;
     setup.target = RasterImage{m.bits, m.pitch, m.width, m.height, m.format};
-    setup.texture = texture;
     setup.stage = s.stage;
     setup.blend = s.blend;
     setup.cull = s.cull_mode;

@@ -62,10 +62,15 @@ HRESULT IDirect3DTexture9::UnlockRect(UINT level) {
     return level_->UnlockRect();
 }
 
-RasterTexture IDirect3DTexture9::Sampling() const {
+void IDirect3DTexture9::Sampling(RasterTexture* out) const {
     const SurfaceMemory& m = level_->RawMemory();
-    return RasterTexture{m.bits,   m.pitch,       m.width,      m.height,
-                         m.format, alpha_binary_, alpha_opaque_};
+    out->bits = m.bits;
+    out->pitch = m.pitch;
+    out->width = m.width;
+    out->height = m.height;
+    out->format = m.format;
+    out->alpha_binary = alpha_binary_;
+    out->alpha_opaque = alpha_opaque_;
 }
 
 void IDirect3DTexture9::SurveyAlpha() {

@@ -130,9 +130,12 @@ HRESULT IDirect3DDevice7::EndScene() {
 
 HRESULT IDirect3DDevice7::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     if (state == 0 || state >= kD3D7RenderStateCount) return DDERR_INVALIDPARAMS;
+    ++state_->counters.render_states;
+    // Only a change makes the rasteriser's stage and blend stale: the screen sets the same
+    // values for every quad.
+    if (state_->render_states[state] == value) return D3D_OK;
     state_->render_states[state] = value;
     state_->pipeline_stale = true;
-    ++state_->counters.render_states;
     return D3D_OK;
 }
 
@@ -147,9 +150,10 @@ HRESULT IDirect3DDevice7::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATE
     if (stage >= kD3D7Stages || type == 0 || type >= kD3D7StageStateCount) {
         return DDERR_INVALIDPARAMS;
     }
+    ++state_->counters.stage_states;
+    if (state_->stage_states[stage][type] == value) return D3D_OK;
     state_->stage_states[stage][type] = value;
     if (stage == 0) state_->pipeline_stale = true;
-    ++state_->counters.stage_states;
     return D3D_OK;
 }
 
@@ -208,7 +212,10 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
     IDirectDrawSurface7* target = s.target;
     if (HRESULT r = target->IsLost(); r != DD_OK) return r;
     if (target->Busy()) return DDERR_SURFACEBUSY;
-    D7Texture texture{nullptr, 0, 0, 0, DDFormat::kUnknown, false, 0, DDKeyCoverage::kNone};
+    // The setup is filled where it is (a record built and then copied stalls on its stores).
+    D7Setup setup;
+    D7Texture& texture = setup.texture;
+    texture = D7Texture{nullptr, 0, 0, 0, DDFormat::kUnknown, false, 0, DDKeyCoverage::kNone};
     IDirectDrawSurface7* const t = s.texture;
     // A texture of the target's own DirectDraw object has just followed its faults.
     const bool own_texture = t && t->Owner() == target->Owner();
@@ -222,9 +229,14 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
         const DDSurfaceMemory& m = t->RawMemory();
         // Colour keys count only on textures that have one.
         const bool keyed = s.render_states[D3DRENDERSTATE_COLORKEYENABLE] && t->HasSourceKey();
-        texture = D7Texture{
-            m.bits,   m.pitch, m.width,        m.height,
-            m.format, keyed,   t->SourceKey(), keyed ? t->KeyCoverage() : DDKeyCoverage::kNone};
+        texture.bits = m.bits;
+        texture.pitch = m.pitch;
+        texture.width = m.width;
+        texture.height = m.height;
+        texture.format = m.format;
+        texture.keyed = keyed;
+        texture.key = t->SourceKey();
+        texture.coverage = keyed ? t->KeyCoverage() : DDKeyCoverage::kNone;
     }
 
     // Offsets of the fields in one vertex.
@@ -264,7 +276,6 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
         s.pipeline_stale = false;
     }
     const DDSurfaceMemory& m = target->RawMemory();
-    D7Setup setup;
     setup.target = D7Image{m.bits, m.pitch, m.width, m.height, m.format};
     const D3DVIEWPORT7& vp = s.viewport;
     setup.clip =
@@ -273,7 +284,6 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
     // A flip may have changed nothing in size, but the target's memory is its own: stay inside.
     if (setup.clip.right > m.width) setup.clip.right = m.width;
     if (setup.clip.bottom > m.height) setup.clip.bottom = m.height;
-    setup.texture = texture;
     setup.stage = s.stage;
     setup.blend = s.blend;
     setup.cull = s.render_states[D3DRENDERSTATE_CULLMODE];
