@@ -160,3 +160,26 @@ TEST_F(Dx7QuadTest, AQuadOutlivingItsSpriteStillDrawsItsSurface) {
 }
 
 }  // namespace
+
+// The frame's background and a whole layer of opaque tiles over it, as the game draws them:
+// the background behind them is never copied, and the picture is the tiles'.
+TEST_F(Dx7QuadTest, ABackgroundBehindAWholeLayerOfOpaqueTilesIsNotCopied) {
+    Open();
+    ASSERT_NE(
+        Make(0, Bmp24(700, 520, [](int x, int y) { return 0x010101u * ((x + y) % 200 + 1); })), 0);
+    ASSERT_NE(Make(1, Bmp24(32, 32, [](int x, int y) { return 0x102030u + 0x010000u * (x + y); }),
+                   kSpriteTextureMode),
+              0);
+    ASSERT_NE(Sprite3D_Create(1, 1), 0);
+    const uint64_t hidden = DDraw7Test_Counters(S().directDraw).hidden_pixels;
+    Sprite_Display(0, -37, -20);
+    ASSERT_EQ(Sprite3D_Start(), 1);
+    for (int row = 0; row < 16; ++row) {
+        for (int column = 0; column < 21; ++column)
+            Sprite3D_Display(1, column * 32 - 7, row * 32 - 5, 255);
+    }
+    Sprite3D_Stop();
+    EXPECT_EQ(Rgb(0, 0), 0x102030u + 0x010000u * (7 + 5));
+    EXPECT_EQ(Rgb(639, 479), 0x102030u + 0x010000u * ((639 + 7) % 32 + (479 + 5) % 32));
+    EXPECT_EQ(DDraw7Test_Counters(S().directDraw).hidden_pixels - hidden, 640u * 480u);
+}
