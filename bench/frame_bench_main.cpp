@@ -6,12 +6,13 @@
 //
 //   kavro_frame_bench [--runs N] [--laps N] [--route FILE] [--check]
 //
-// The route (bench/route.keys unless --route names another) is one lap, played --laps times
-// (40 by default, about 61,500 frames: a few seconds of the fastest deliverable, so that its
-// steady state, which starts when the frame-rate line first shows a whole second's count, is
-// long enough). Each figure is the best of --runs runs (3 by default)
+// The route (bench/route.keys, copied beside this program, unless --route names another) is one
+// lap, played --laps times (40 by default, about 61,500 frames: a few seconds of the fastest
+// deliverable, so that its steady state, which starts when the frame-rate line first shows a
+// whole second's count, is long enough). Each figure is the best of --runs runs (3 by default)
 // except start-up, which is their median. --check makes the exit code 1 when a target is
-// missed.
+// missed. The deliverables and their run directory are found where the build put them relative
+// to this program.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,28 +29,36 @@
 #include "bench/bench_files.h"
 #include "bench/child_process.h"
 #include "bench/peer_renderer.h"
+#include "bench/self_path.h"
 
 namespace {
 
-constexpr double kTargetSpeedup = 2.0;
+constexpr double kTargetSpeedup = 7.0;
+// kavro-dx7's frames per second over kavro-dx9's in the same run.
+constexpr double kTargetDx7OverDx9 = 0.9;
 constexpr double kTargetStartupMs = 100.0;
 constexpr double kTargetPeakMib = 64.0;
 constexpr double kTargetStartupShare = 0.05;
 
 struct Backend {
     const char* name;   // the deliverable's name
-    const char* probe;  // the instrumented build, or null when not built
-    const char* plain;  // the deliverable itself
+    std::string probe;  // the instrumented build, or empty when not built
+    std::string plain;  // the deliverable itself
 };
 
-const Backend kBackends[] = {
-    {"kavro-dx9", KAVRO_BENCH_DX9_PROBE, KAVRO_BENCH_DX9_PLAIN},
+// The programs measured, where the build put them relative to this one.
+std::vector<Backend> Backends() {
+    return {
+        {"kavro-dx9", Bench_BesideSelf(KAVRO_BENCH_DX9_PROBE),
+         Bench_BesideSelf(KAVRO_BENCH_DX9_PLAIN)},
 #ifdef KAVRO_BENCH_DX7_PROBE
-    {"kavro-dx7", KAVRO_BENCH_DX7_PROBE, KAVRO_BENCH_DX7_PLAIN},
+        {"kavro-dx7", Bench_BesideSelf(KAVRO_BENCH_DX7_PROBE),
+         Bench_BesideSelf(KAVRO_BENCH_DX7_PLAIN)},
 #else
-    {"kavro-dx7", nullptr, KAVRO_BENCH_DX7_PLAIN},
+        {"kavro-dx7", "", Bench_BesideSelf(KAVRO_BENCH_DX7_PLAIN)},
 #endif
-};
+    };
+}
 
 using Report = std::map<std::string, int64_t>;
 
@@ -125,7 +134,7 @@ void Measure(BackendResult& out, const std::string& run_dir, const std::string& 
         Report rep;
         if (!r.started || r.exit_code != 0 || !Bench_ReadReport(report, &rep) ||
             Get(rep, "presents") < 2) {
-            out.skipped = std::string(b.probe) + " did not run to its end";
+            out.skipped = b.probe + " did not run to its end";
             return;
         }
         double loop =
@@ -135,7 +144,7 @@ void Measure(BackendResult& out, const std::string& run_dir, const std::string& 
             out.best_loop_ns = loop;
             out.frames.clear();
             if (!Bench_ReadFrameLog(log, &out.frames) || Get(rep, "log_full") != 0) {
-                out.skipped = "the frame records of " + std::string(b.probe) + " are unreadable";
+                out.skipped = "the frame records of " + b.probe + " are unreadable";
                 return;
             }
         }
@@ -183,7 +192,7 @@ int Usage() {
 int main(int argc, char** argv) {
     int runs = 3;
     int laps = 40;
-    std::string route = KAVRO_BENCH_ROUTE;
+    std::string route = Bench_BesideSelf(KAVRO_BENCH_ROUTE);
     bool check = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -201,7 +210,7 @@ int main(int argc, char** argv) {
             return Usage();
         }
     }
-    const std::string run_dir = KAVRO_BENCH_RUN_DIR;
+    const std::string run_dir = Bench_BesideSelf(KAVRO_BENCH_RUN_DIR);
     char work_template[] = "/tmp/kavro-bench-XXXXXX";
     if (!mkdtemp(work_template)) {
         std::perror("kavro_frame_bench: mkdtemp");
@@ -226,11 +235,12 @@ int main(int argc, char** argv) {
     std::printf("machine: %s, %u cores\n\n", CpuModel().c_str(),
                 std::thread::hardware_concurrency());
 
+    const std::vector<Backend> backends = Backends();
     std::vector<BackendResult> results;
-    for (const Backend& b : kBackends) {
+    for (const Backend& b : backends) {
         BackendResult r;
         r.backend = &b;
-        if (!b.probe)
+        if (b.probe.empty())
             r.skipped = "its backend is not built yet";
         else if (!Plays(b, run_dir, work))
             r.skipped = "it does not play yet (no \"present 1\" after a one-frame script)";
@@ -387,6 +397,15 @@ int main(int argc, char** argv) {
                 name, r->plain_wall_ns / 1e9,
                 static_cast<double>(Get(r->best, "presents")) * 1e9 / r->plain_wall_ns);
         }
+    }
+    if (shown.size() == 2) {
+        const double ratio = shown[0]->best_loop_ns / frames_of(*shown[0]) /
+                             (shown[1]->best_loop_ns / frames_of(*shown[1]));
+        const bool met = ratio >= kTargetDx7OverDx9;
+        all_met = all_met && met;
+        std::printf("%s over %s: %.2fx the frames per second (target %.1fx: %s)\n",
+                    shown[1]->backend->name, shown[0]->backend->name, ratio, kTargetDx7OverDx9,
+                    Verdict(met));
     }
     for (const BackendResult& r : results) {
         if (!r.skipped.empty()) {

@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <string>
 
+#include "bench/self_path.h"
 #include "embedded_images.h"
 #include "game/map/map_engine.h"
 #include "runtime/core/program.h"
@@ -31,8 +33,10 @@ int32_t FirstTileWith(int32_t attribute) {
 }  // namespace
 
 bool Micro_Start() {
-    if (chdir(KAVRO_BENCH_RUN_DIR) != 0) {
-        std::fprintf(stderr, "kavro_micro_bench: no run directory %s\n", KAVRO_BENCH_RUN_DIR);
+    // The run directory where the build put it relative to this program.
+    const std::string run_dir = Bench_BesideSelf(KAVRO_BENCH_RUN_DIR);
+    if (chdir(run_dir.c_str()) != 0) {
+        std::fprintf(stderr, "kavro_micro_bench: no run directory %s\n", run_dir.c_str());
         return false;
     }
     Program_Start();
