@@ -25,7 +25,7 @@ struct BenchFrameRecord {
 };
 
 // The parts of a frame that the benchmark times separately. A backend that holds draws back
-// and does them together (the Direct3D 9 device, when the texts need the back buffer) has that
+// and does them together (both stand-ins, when the texts need the back buffer) has that
 // drawing booked as its own part, wherever in the frame it happens.
 enum class BenchPhase : int {
     kOther,

@@ -90,8 +90,9 @@ class IDirect3DTexture9 {
     IDirect3DSurface9* level_ = nullptr;
     IDirect3DDevice9* device_ = nullptr;
     ULONG references_ = 1;
-    bool alpha_binary_ = true;
-    bool alpha_opaque_ = false;
+    // How draws sample it, kept here so a draw reads the texture alone (a texture level's
+    // memory never moves).
+    RasterTexture sampling_{nullptr, 0, 0, 0, D3DFMT_UNKNOWN, true, false};
 };
 
 struct D3D9DeviceState;

@@ -86,17 +86,16 @@ HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitive_
         if (s.vertices.size() < count) s.vertices.resize(count);
         v = s.vertices.data();
     }
-    const auto* in = static_cast<const uint8_t*>(vertices);
-    for (UINT i = 0; i < count; ++i, in += stride) {
-        RasterVertex& out = v[i];
-        out.x = ReadFloat(in);
-        out.y = ReadFloat(in + 4);
-        // z and rhw: no depth buffer, and every vertex is already on the screen plane.
-        if (has_diffuse) {
-            std::memcpy(&out.diffuse, in + 16, 4);
-            out.u = ReadFloat(in + 20);
-            out.v = ReadFloat(in + 24);
-        } else {
+    if (has_diffuse) {
+        // The caller's vertices are laid out as ours.
+        std::memcpy(v, vertices, size_t{count} * sizeof(RasterVertex));
+    } else {
+        const auto* in = static_cast<const uint8_t*>(vertices);
+        for (UINT i = 0; i < count; ++i, in += stride) {
+            RasterVertex& out = v[i];
+            out.x = ReadFloat(in);
+            out.y = ReadFloat(in + 4);
+            // z and rhw: no depth buffer, and every vertex is already on the screen plane.
             out.diffuse = 0xFFFFFFFFu;  // no colour: opaque white
             out.u = ReadFloat(in + 16);
             out.v = ReadFloat(in + 20);

@@ -38,11 +38,14 @@ struct RasterSetup {
     bool allow_fast_paths;  // false renders everything through the general rasteriser
 };
 
+// Laid out as the pre-transformed vertex with a colour (XYZRHW | DIFFUSE | TEX1), so that such
+// vertices are taken over as they are; z and rhw play no part.
 struct RasterVertex {
-    float x, y;
-    float u, v;
+    float x, y, z, rhw;
     D3DCOLOR diffuse;
+    float u, v;
 };
+static_assert(sizeof(RasterVertex) == 28);
 
 // What the rasteriser did, for tests and benchmarks.
 struct RasterCounters {

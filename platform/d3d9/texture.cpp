@@ -14,6 +14,8 @@ IDirect3DTexture9* IDirect3DTexture9::Create(IDirect3DDevice9* device, UINT widt
         return nullptr;
     }
     t->device_ = device;
+    const SurfaceMemory& m = t->level_->RawMemory();
+    t->sampling_ = RasterTexture{m.bits, m.pitch, m.width, m.height, m.format, true, false};
     device->ResourceCreated(D3DPOOL_MANAGED);
     return t;
 }
@@ -63,14 +65,7 @@ HRESULT IDirect3DTexture9::UnlockRect(UINT level) {
 }
 
 void IDirect3DTexture9::Sampling(RasterTexture* out) const {
-    const SurfaceMemory& m = level_->RawMemory();
-    out->bits = m.bits;
-    out->pitch = m.pitch;
-    out->width = m.width;
-    out->height = m.height;
-    out->format = m.format;
-    out->alpha_binary = alpha_binary_;
-    out->alpha_opaque = alpha_opaque_;
+    *out = sampling_;
 }
 
 void IDirect3DTexture9::SurveyAlpha() {
@@ -84,8 +79,8 @@ void IDirect3DTexture9::SurveyAlpha() {
             for (int32_t x = 0; x < m.width; ++x) all &= row[x];
             opaque = all != 0;
         }
-        alpha_binary_ = true;
-        alpha_opaque_ = opaque;
+        sampling_.alpha_binary = true;
+        sampling_.alpha_opaque = opaque;
         return;
     }
     bool binary = true;
@@ -102,6 +97,6 @@ void IDirect3DTexture9::SurveyAlpha() {
         binary = odd == 0;
         opaque = opaque && all == 0xFF000000u;
     }
-    alpha_binary_ = binary;
-    alpha_opaque_ = binary && opaque;
+    sampling_.alpha_binary = binary;
+    sampling_.alpha_opaque = binary && opaque;
 }

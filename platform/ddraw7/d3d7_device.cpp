@@ -252,16 +252,21 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
         if (s.vertices.size() < vertex_count) s.vertices.resize(vertex_count);
         v = s.vertices.data();
     }
-    const auto* in = static_cast<const uint8_t*>(vertices);
-    for (DWORD i = 0; i < vertex_count; ++i, in += stride) {
-        D7Vertex& out = v[i];
-        out.x = ReadFloat(in);
-        out.y = ReadFloat(in + 4);
-        // z and rhw: no depth buffer, and every vertex is already on the screen plane.
-        out.diffuse = 0xFFFFFFFFu;  // no colour: opaque white
-        if (has_diffuse) std::memcpy(&out.diffuse, in + diffuse_at, 4);
-        out.u = texture_sets ? ReadFloat(in + texture_at) : 0.0f;
-        out.v = texture_sets ? ReadFloat(in + texture_at + 4) : 0.0f;
+    if (vertex_format == D3DFVF_TLVERTEX) {
+        // The caller's vertices are laid out as ours.
+        std::memcpy(v, vertices, size_t{vertex_count} * sizeof(D7Vertex));
+    } else {
+        const auto* in = static_cast<const uint8_t*>(vertices);
+        for (DWORD i = 0; i < vertex_count; ++i, in += stride) {
+            D7Vertex& out = v[i];
+            out.x = ReadFloat(in);
+            out.y = ReadFloat(in + 4);
+            // z and rhw: no depth buffer, and every vertex is already on the screen plane.
+            out.diffuse = 0xFFFFFFFFu;  // no colour: opaque white
+            if (has_diffuse) std::memcpy(&out.diffuse, in + diffuse_at, 4);
+            out.u = texture_sets ? ReadFloat(in + texture_at) : 0.0f;
+            out.v = texture_sets ? ReadFloat(in + texture_at + 4) : 0.0f;
+        }
     }
 
     if (s.pipeline_stale) {

@@ -58,11 +58,15 @@ struct D7Setup {
     bool allow_fast_paths;  // false renders everything through the general rasteriser
 };
 
+// Laid out as the published transformed-and-lit vertex (D3DFVF_TLVERTEX), so that such
+// vertices are taken over as they are; z, rhw and the specular colour play no part.
 struct D7Vertex {
-    float x, y;
-    float u, v;
+    float x, y, z, rhw;
     uint32_t diffuse;  // ARGB
+    uint32_t specular;
+    float u, v;
 };
+static_assert(sizeof(D7Vertex) == 32);
 
 // Draws a triangle strip of `count` vertices (count - 2 triangles).
 void D7Raster_DrawStrip(const D7Setup& setup, const D7Vertex* vertices, int32_t count,
