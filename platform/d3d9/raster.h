@@ -6,6 +6,7 @@
 
 #include "platform/d3d9/d3d9_types.h"
 #include "platform/d3d9/pixel_math.h"
+#include "platform/raster/rectangle.h"
 
 // Pixel memory a draw writes to or samples from.
 struct RasterImage {
@@ -72,21 +73,9 @@ bool Raster_DrawRectangle(const RasterSetup& setup, const RasterVertex* v,
 // The row loop a rectangle is drawn with.
 enum class RasterLoop : uint8_t { kGeneric, kCopy32, kKeyed32, kAlpha32 };
 
-// A rectangle draw made ready for its row loops: the pixels it covers on the target (clipped),
-// the texel that lands on its first pixel (one texel per pixel from there) and where the
-// texels are, the loop, and whether it overwrites every pixel it covers whatever the target
-// held there, so that what was drawn before under it cannot show.
-struct RasterRect {
-    int32_t x0, y0, x1, y1;  // [x0, x1) x [y0, y1); empty when it covers no pixel
-    int32_t tx0, ty0;
-    const uint8_t* texels;  // the texture's pixels, or null without a texture
-    int32_t texel_pitch;
-    RasterLoop loop;
-    bool opaque;
-    uint32_t alpha_scale;  // kAlpha32: the source alpha is Mul8(texel alpha, alpha_scale)
-    uint32_t diffuse;      // kGeneric: the vertices' colour
-    bool Empty() const { return x0 >= x1 || y0 >= y1; }
-};
+// A rectangle draw made ready for its row loops (platform/raster/rectangle.h). kAlpha32's source
+// alpha is Mul8(texel alpha, alpha); the key plays no part here.
+using RasterRect = raster::PreparedRect<RasterLoop>;
 
 // The first half of the fast path: false, having counted and drawn nothing, when the strip is
 // not an axis-aligned rectangle mapping texels one to one within the texture; else the

@@ -7,6 +7,7 @@
 #include "platform/d3d9/raster.h"
 #include "platform/raster/mul8.h"
 #include "platform/raster/rectangle.h"
+#include "platform/raster/rows.h"
 
 namespace {
 
@@ -45,14 +46,7 @@ Resolved Resolve(const Stage& s, uint32_t diffuse) {
     return r;
 }
 
-// A block of rows to fill: `width` pixels from `dst` and texels from `src` on each of `rows`
-// rows, the rows `dst_pitch` and `src_pitch` bytes apart.
-struct Block {
-    uint8_t* dst;
-    const uint8_t* src;
-    int64_t dst_pitch, src_pitch;
-    int32_t width, rows;
-};
+using raster::RowBlock;
 
 // Each loop has its rows inside, so the compiler vectorises the row, and is built twice, for
 // AVX2 and for any x86-64, the loader picking the copy the processor can run. Called through
@@ -61,35 +55,26 @@ struct Block {
 #define KAVRO_ROW_LOOP [[gnu::target_clones("avx2", "default")]]
 
 // Opaque copy of a 32-bit texture onto a 32-bit target.
-KAVRO_ROW_LOOP void CopyBlock32(const Block& b) {
-    const int32_t n = b.width;  // a local: stores through d may not change it
-    for (int32_t y = 0; y < b.rows; ++y) {
-        uint32_t* d = reinterpret_cast<uint32_t*>(b.dst + y * b.dst_pitch);
-        const uint32_t* t = reinterpret_cast<const uint32_t*>(b.src + y * b.src_pitch);
+KAVRO_ROW_LOOP void CopyBlock32(const RowBlock& b) {
+    raster::ForEachRow<uint32_t, uint32_t>(b, [](uint32_t* d, const uint32_t* t, int32_t n) {
         for (int32_t i = 0; i < n; ++i) d[i] = t[i] | 0xFF000000u;
-    }
+    });
 }
 
 // Binary alpha: a texel of alpha 255 replaces the pixel, one of alpha 0 leaves its colour.
-KAVRO_ROW_LOOP void KeyedBlock32(const Block& b) {
-    const int32_t n = b.width;
-    for (int32_t y = 0; y < b.rows; ++y) {
-        uint32_t* d = reinterpret_cast<uint32_t*>(b.dst + y * b.dst_pitch);
-        const uint32_t* t = reinterpret_cast<const uint32_t*>(b.src + y * b.src_pitch);
+KAVRO_ROW_LOOP void KeyedBlock32(const RowBlock& b) {
+    raster::ForEachRow<uint32_t, uint32_t>(b, [](uint32_t* d, const uint32_t* t, int32_t n) {
         for (int32_t i = 0; i < n; ++i) {
             uint32_t texel = t[i];
             d[i] = (texel >> 24) ? texel : (d[i] | 0xFF000000u);
         }
-    }
+    });
 }
 
 // Source alpha = Mul8(texel alpha, k), blended SRCALPHA / INVSRCALPHA. Per channel this is
 // Mul8(s, a) + Mul8(d, 255 - a), which never exceeds 255, so the halves never overflow.
-KAVRO_ROW_LOOP void AlphaBlock32(const Block& b, uint32_t k) {
-    const int32_t n = b.width;
-    for (int32_t y = 0; y < b.rows; ++y) {
-        uint32_t* d = reinterpret_cast<uint32_t*>(b.dst + y * b.dst_pitch);
-        const uint32_t* t = reinterpret_cast<const uint32_t*>(b.src + y * b.src_pitch);
+KAVRO_ROW_LOOP void AlphaBlock32(const RowBlock& b, uint32_t k) {
+    raster::ForEachRow<uint32_t, uint32_t>(b, [k](uint32_t* d, const uint32_t* t, int32_t n) {
         for (int32_t i = 0; i < n; ++i) {
             uint32_t texel = t[i];
             uint32_t pixel = d[i];
@@ -99,14 +84,14 @@ KAVRO_ROW_LOOP void AlphaBlock32(const Block& b, uint32_t k) {
             uint32_t g = Mul8Pair((texel >> 8) & 0xFFu, a) + Mul8Pair((pixel >> 8) & 0xFFu, ia);
             d[i] = 0xFF000000u | rb | (g << 8);
         }
-    }
+    });
 }
 
 #undef KAVRO_ROW_LOOP
 
 // Any formats and states, through the same per-pixel functions as the general rasteriser.
 // `dst_x` and `src_x` are the first pixel's and texel's columns in their rows.
-void GenericBlock(const RasterSetup& setup, const Block& b, int32_t dst_x, int32_t src_x,
+void GenericBlock(const RasterSetup& setup, const RowBlock& b, int32_t dst_x, int32_t src_x,
                   uint32_t diffuse) {
     const D3DFORMAT tf = setup.texture.format;
     const D3DFORMAT df = setup.target.format;
@@ -162,48 +147,29 @@ bool Raster_PrepareRectangle(const RasterSetup& setup, const RasterVertex* v, Ra
         raster::MatchRectangle(v, tex.bits != nullptr, tex.width, tex.height, &m);
     if (match == raster::RectMatch::kNotRectangle) return false;
     RasterRect& r = *out;
-    r = RasterRect{0,     0,   0,        0, 0, 0, tex.bits, tex.pitch, RasterLoop::kGeneric,
-                   false, 255, m.diffuse};
+    r = RasterRect{0,     0,   0, 0,        0, 0, tex.bits, tex.pitch, RasterLoop::kGeneric,
+                   false, 255, 0, m.diffuse};
     if (match == raster::RectMatch::kNoPixels) return true;
-    const int64_t c0 = m.c0, c1 = m.c1, r0 = m.r0, r1 = m.r1;
-    int64_t cx0 = c0 < 0 ? 0 : c0, cx1 = c1 > target.width ? target.width : c1;
-    int64_t cy0 = r0 < 0 ? 0 : r0, cy1 = r1 > target.height ? target.height : r1;
     if (counters) ++counters->fast_rectangles;
-    if (cx0 >= cx1 || cy0 >= cy1) return true;
-
-    r.x0 = static_cast<int32_t>(cx0);
-    r.x1 = static_cast<int32_t>(cx1);
-    r.y0 = static_cast<int32_t>(cy0);
-    r.y1 = static_cast<int32_t>(cy1);
-    r.tx0 = static_cast<int32_t>(m.tx0 + (cx0 - c0));
-    r.ty0 = static_cast<int32_t>(m.ty0 + (cy0 - r0));
-    r.loop = ChooseLoop(setup, m.diffuse, &r.alpha_scale, &r.opaque);
-    if (counters) counters->pixels += static_cast<uint64_t>((cx1 - cx0) * (cy1 - cy0));
+    if (!raster::ClipRectangle(m, raster::PixelBox{0, 0, target.width, target.height}, &r)) {
+        return true;
+    }
+    r.loop = ChooseLoop(setup, m.diffuse, &r.alpha, &r.opaque);
+    if (counters) counters->pixels += static_cast<uint64_t>((r.x1 - r.x0) * (r.y1 - r.y0));
     return true;
 }
 
 void Raster_FillRectangle(const RasterImage& target, const RasterSetup* setup, const RasterRect& r,
                           int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
     if (x0 >= x1 || y0 >= y1) return;
-    const int32_t tx = r.tx0 + (x0 - r.x0);
-    const int32_t ty = r.ty0 + (y0 - r.y0);
     if (r.loop == RasterLoop::kGeneric) {
-        Block b{target.bits + int64_t{y0} * target.pitch,
-                r.texels ? r.texels + int64_t{ty} * r.texel_pitch : nullptr,
-                target.pitch,
-                r.texel_pitch,
-                x1 - x0,
-                y1 - y0};
-        GenericBlock(*setup, b, x0, tx, r.diffuse);
+        // The rows' starts, and the first pixel's and texel's columns.
+        const RowBlock rows = raster::PartRows(r, target.bits, target.pitch, 0, x0, x1, y0, y1);
+        GenericBlock(*setup, rows, x0, r.tx0 + (x0 - r.x0), r.diffuse);
         return;
     }
     // The 32-bit loops address their first pixel and texel directly.
-    Block b{target.bits + int64_t{y0} * target.pitch + int64_t{x0} * 4,
-            r.texels + int64_t{ty} * r.texel_pitch + int64_t{tx} * 4,
-            target.pitch,
-            r.texel_pitch,
-            x1 - x0,
-            y1 - y0};
+    const RowBlock b = raster::PartRows(r, target.bits, target.pitch, 4, x0, x1, y0, y1);
     switch (r.loop) {
         case RasterLoop::kCopy32:
             CopyBlock32(b);
@@ -212,7 +178,7 @@ void Raster_FillRectangle(const RasterImage& target, const RasterSetup* setup, c
             KeyedBlock32(b);
             break;
         default:
-            AlphaBlock32(b, r.alpha_scale);
+            AlphaBlock32(b, r.alpha);
             break;
     }
 }

@@ -9,34 +9,28 @@
 namespace {
 
 template <typename T>
-[[gnu::always_inline]] inline void KeyedBody(const DDRows& c, T used, T key) {
-    const int32_t n = c.width;  // locals: stores through d may not change them
-    const int32_t rows = c.rows;
-    uint8_t* dst_row = c.dst;
-    const uint8_t* src_row = c.src;
-    for (int32_t r = 0; r < rows; ++r, dst_row += c.dst_pitch, src_row += c.src_pitch) {
-        T* d = reinterpret_cast<T*>(dst_row);
-        const T* s = reinterpret_cast<const T*>(src_row);
+[[gnu::always_inline]] inline void KeyedBody(const raster::RowBlock& c, T used, T key) {
+    raster::ForEachRow<T, T>(c, [=](T* d, const T* s, int32_t n) {
         for (int32_t i = 0; i < n; ++i) {
             const T p = s[i];
             d[i] = static_cast<T>((p & used) == key ? d[i] : p);
         }
-    }
+    });
 }
 
 // The names are the stand-in's own: a multi-versioned function's resolver has an external name.
-[[gnu::target_clones("avx2", "default")]] void DDKeyedBlock32(const DDRows& c, uint32_t used,
-                                                              uint32_t key) {
+[[gnu::target_clones("avx2", "default")]] void DDKeyedBlock32(const raster::RowBlock& c,
+                                                              uint32_t used, uint32_t key) {
     KeyedBody<uint32_t>(c, used, key);
 }
-[[gnu::target_clones("avx2", "default")]] void DDKeyedBlock16(const DDRows& c, uint16_t used,
-                                                              uint16_t key) {
+[[gnu::target_clones("avx2", "default")]] void DDKeyedBlock16(const raster::RowBlock& c,
+                                                              uint16_t used, uint16_t key) {
     KeyedBody<uint16_t>(c, used, key);
 }
 
 }  // namespace
 
-void DDBlit_CopyRows(const DDRows& c, DDFormat format) {
+void DDBlit_CopyRows(const raster::RowBlock& c, DDFormat format) {
     const bool backwards = reinterpret_cast<uintptr_t>(c.src) < reinterpret_cast<uintptr_t>(c.dst);
     const size_t bytes = static_cast<size_t>(c.width) * dd7px::BytesPerPixel(format);
     for (int32_t i = 0; i < c.rows; ++i) {
@@ -46,7 +40,7 @@ void DDBlit_CopyRows(const DDRows& c, DDFormat format) {
     }
 }
 
-void DDBlit_KeyedRows(const DDRows& c, DDFormat format, uint32_t key) {
+void DDBlit_KeyedRows(const raster::RowBlock& c, DDFormat format, uint32_t key) {
     const uint32_t used = dd7px::UsedBits(format);
     if (dd7px::BytesPerPixel(format) == 4) {
         DDKeyedBlock32(c, used, key);

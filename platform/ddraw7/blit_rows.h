@@ -5,20 +5,11 @@
 #include <cstdint>
 
 #include "platform/ddraw7/ddraw.h"
-
-// `rows` rows of `width` pixels from `src` to `dst`, each advancing by its own pitch.
-struct DDRows {
-    uint8_t* dst;
-    int32_t dst_pitch;
-    const uint8_t* src;
-    int32_t src_pitch;
-    int32_t width;
-    int32_t rows;
-};
+#include "platform/raster/rows.h"
 
 // Copies the rows. They are visited from the bottom when the source lies below the destination
 // in the same memory, so overlapping copies within one surface are exact.
-void DDBlit_CopyRows(const DDRows& c, DDFormat format);
+void DDBlit_CopyRows(const raster::RowBlock& c, DDFormat format);
 // Copies the rows but for source pixels whose used bits equal `key`, which leave the
 // destination as it is. Source and destination must not overlap.
-void DDBlit_KeyedRows(const DDRows& c, DDFormat format, uint32_t key);
+void DDBlit_KeyedRows(const raster::RowBlock& c, DDFormat format, uint32_t key);

@@ -8,6 +8,7 @@
 
 #include "platform/ddraw7/ddraw.h"
 #include "platform/ddraw7/test_hooks.h"
+#include "platform/raster/rectangle.h"
 
 // Pixel memory a draw writes to, and the rectangle it may write.
 struct D7Image {
@@ -83,22 +84,9 @@ bool D7Raster_DrawRectangle(const D7Setup& setup, const D7Vertex* v, D3D7TestCou
 // loop leaves the pixels under key texels.
 enum class D7Loop : uint8_t { kGeneric, kCopy32, kCopyKeyed32, kAlpha32, kAlphaKeyed32 };
 
-// A rectangle draw made ready for its row loops: the pixels it covers on the target (clipped to
-// the viewport), the texel that lands on its first pixel (one texel per pixel from there) and
-// where the texels are, the loop, and whether it overwrites every pixel it covers whatever the
-// target held there.
-struct D7Rect {
-    int32_t x0, y0, x1, y1;  // [x0, x1) x [y0, y1); empty when it draws nothing
-    int32_t tx0, ty0;
-    const uint8_t* texels;  // the texture's pixels, or null without a texture
-    int32_t texel_pitch;
-    D7Loop loop;
-    bool opaque;
-    uint32_t alpha;    // the 32-bit loops' source alpha
-    uint32_t key;      // the keyed loops' key
-    uint32_t diffuse;  // kGeneric: the vertices' colour
-    bool Empty() const { return x0 >= x1 || y0 >= y1; }
-};
+// A rectangle draw made ready for its row loops (platform/raster/rectangle.h): the 32-bit loops'
+// source alpha, and the keyed loops' key.
+using D7Rect = raster::PreparedRect<D7Loop>;
 
 // The first half of the fast path: false, having counted and drawn nothing, when the strip is
 // not such a rectangle; else the rectangle ready for D7Raster_FillRectangle (counted as a fast

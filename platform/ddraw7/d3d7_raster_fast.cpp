@@ -8,19 +8,13 @@
 #include "platform/ddraw7/d3d7_pixel.h"
 #include "platform/raster/mul8.h"
 #include "platform/raster/rectangle.h"
+#include "platform/raster/rows.h"
 
 namespace {
 
 using raster::Mul8Pair;
 
-// A block of rows to fill: `count` pixels from `dst` and texels from `src` on each of `rows`
-// rows, the rows `dst_pitch` and `src_pitch` bytes apart.
-struct Block {
-    uint8_t* dst;
-    const uint8_t* src;
-    int32_t dst_pitch, src_pitch;
-    int32_t count, rows;
-};
+using raster::RowBlock;
 
 // The loops take whole rectangles: a call per row costs as much as a tile's row. Each is
 // written once as an inline body and built twice through the entry points further down, for
@@ -30,14 +24,8 @@ struct Block {
 
 // Texel colours replace the pixels; with a key, key texels leave them.
 template <bool kKeyed>
-[[gnu::always_inline]] inline void CopyBody32(const Block& b, uint32_t key) {
-    const int32_t n = b.count;  // locals: stores through d may not change them
-    const int32_t rows = b.rows;
-    uint8_t* dst_row = b.dst;
-    const uint8_t* src_row = b.src;
-    for (int32_t r = 0; r < rows; ++r, dst_row += b.dst_pitch, src_row += b.src_pitch) {
-        uint32_t* d = reinterpret_cast<uint32_t*>(dst_row);
-        const uint32_t* t = reinterpret_cast<const uint32_t*>(src_row);
+[[gnu::always_inline]] inline void CopyBody32(const RowBlock& b, uint32_t key) {
+    raster::ForEachRow<uint32_t, uint32_t>(b, [key](uint32_t* d, const uint32_t* t, int32_t n) {
         for (int32_t i = 0; i < n; ++i) {
             const uint32_t texel = t[i] & 0x00FFFFFFu;
             if constexpr (kKeyed) {
@@ -46,21 +34,15 @@ template <bool kKeyed>
                 d[i] = texel;
             }
         }
-    }
+    });
 }
 
 // Texel colours at source alpha `a`, blended SRCALPHA / INVSRCALPHA: per channel
 // Mul8(s, a) + Mul8(d, 255 - a), which never exceeds 255, so the halves never overflow.
 template <bool kKeyed>
-[[gnu::always_inline]] inline void AlphaBody32(const Block& b, uint32_t a, uint32_t key) {
-    const int32_t n = b.count;
-    const int32_t rows = b.rows;
+[[gnu::always_inline]] inline void AlphaBody32(const RowBlock& b, uint32_t a, uint32_t key) {
     const uint32_t ia = 255 - a;
-    uint8_t* dst_row = b.dst;
-    const uint8_t* src_row = b.src;
-    for (int32_t r = 0; r < rows; ++r, dst_row += b.dst_pitch, src_row += b.src_pitch) {
-        uint32_t* d = reinterpret_cast<uint32_t*>(dst_row);
-        const uint32_t* t = reinterpret_cast<const uint32_t*>(src_row);
+    raster::ForEachRow<uint32_t, uint32_t>(b, [=](uint32_t* d, const uint32_t* t, int32_t n) {
         for (int32_t i = 0; i < n; ++i) {
             const uint32_t texel = t[i] & 0x00FFFFFFu;
             const uint32_t pixel = d[i];
@@ -75,22 +57,22 @@ template <bool kKeyed>
                 d[i] = blended;
             }
         }
-    }
+    });
 }
 
 // Named apart from the Direct3D 9 stand-in's loops: clang gives the resolver of a multi-versioned
 // function an external name even in an unnamed namespace, so equal names clash at link time.
 #define KAVRO_ROW_LOOP [[gnu::target_clones("avx2", "default")]]
-KAVRO_ROW_LOOP void D7CopyBlock32(const Block& b) {
+KAVRO_ROW_LOOP void D7CopyBlock32(const RowBlock& b) {
     CopyBody32<false>(b, 0);
 }
-KAVRO_ROW_LOOP void D7CopyKeyedBlock32(const Block& b, uint32_t key) {
+KAVRO_ROW_LOOP void D7CopyKeyedBlock32(const RowBlock& b, uint32_t key) {
     CopyBody32<true>(b, key);
 }
-KAVRO_ROW_LOOP void D7AlphaBlock32(const Block& b, uint32_t a) {
+KAVRO_ROW_LOOP void D7AlphaBlock32(const RowBlock& b, uint32_t a) {
     AlphaBody32<false>(b, a, 0);
 }
-KAVRO_ROW_LOOP void D7AlphaKeyedBlock32(const Block& b, uint32_t a, uint32_t key) {
+KAVRO_ROW_LOOP void D7AlphaKeyedBlock32(const RowBlock& b, uint32_t a, uint32_t key) {
     AlphaBody32<true>(b, a, key);
 }
 #undef KAVRO_ROW_LOOP
@@ -140,19 +122,22 @@ bool D7Raster_PrepareRectangle(const D7Setup& setup, const D7Vertex* v, D7Rect* 
                false,    255,       tex.key & 0x00FFFFFFu,
                m.diffuse};
     if (match == raster::RectMatch::kNoPixels) return true;
-    const int64_t c0 = m.c0, c1 = m.c1, r0 = m.r0, r1 = m.r1;
     const RECT& clip = setup.clip;
-    const int64_t cx0 = c0 < clip.left ? clip.left : c0, cx1 = c1 > clip.right ? clip.right : c1;
-    const int64_t cy0 = r0 < clip.top ? clip.top : r0, cy1 = r1 > clip.bottom ? clip.bottom : r1;
     if (counters) ++counters->fast_rectangles;
-    if (cx0 >= cx1 || cy0 >= cy1) return true;
+    if (!raster::ClipRectangle(m, raster::PixelBox{clip.left, clip.top, clip.right, clip.bottom},
+                               &r)) {
+        return true;
+    }
 
     D7Loop loop = ChooseLoop(setup, m.diffuse, &r.alpha);
     // Keys count only where a texel has the key colour.
     const bool keyed = tex.keyed && tex.coverage != DDKeyCoverage::kNone;
     if (loop != D7Loop::kGeneric) {
         // A texture the key covers wholly draws nothing; one it leaves untouched needs no test.
-        if (keyed && tex.coverage == DDKeyCoverage::kAll) return true;
+        if (keyed && tex.coverage == DDKeyCoverage::kAll) {
+            r.x1 = r.x0;
+            return true;
+        }
         if (keyed) loop = loop == D7Loop::kCopy32 ? D7Loop::kCopyKeyed32 : D7Loop::kAlphaKeyed32;
         r.opaque = loop == D7Loop::kCopy32;
     } else {
@@ -160,36 +145,23 @@ bool D7Raster_PrepareRectangle(const D7Setup& setup, const D7Vertex* v, D7Rect* 
         r.opaque = !keyed && (!b.enabled || (b.src == D7Factor::kOne && b.dest == D7Factor::kZero));
     }
     r.loop = loop;
-    r.x0 = static_cast<int32_t>(cx0);
-    r.x1 = static_cast<int32_t>(cx1);
-    r.y0 = static_cast<int32_t>(cy0);
-    r.y1 = static_cast<int32_t>(cy1);
-    r.tx0 = static_cast<int32_t>(m.tx0 + (cx0 - c0));
-    r.ty0 = static_cast<int32_t>(m.ty0 + (cy0 - r0));
     return true;
 }
 
 void D7Raster_FillRectangle(const D7Image& target, const D7Setup* setup, const D7Rect& r,
                             int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
     if (x0 >= x1 || y0 >= y1) return;
-    const int32_t tx = r.tx0 + (x0 - r.x0);
-    const int32_t ty = r.ty0 + (y0 - r.y0);
     if (r.loop == D7Loop::kGeneric) {
         // Any formats and states, through the same per-pixel pipeline as the general rasteriser.
+        const int32_t tx = r.tx0 + (x0 - r.x0), ty = r.ty0 + (y0 - r.y0);
         for (int32_t y = y0; y < y1; ++y) {
             uint8_t* row = target.bits + static_cast<int64_t>(y) * target.pitch;
-            const int32_t texel_row = ty + (y - y0);
             for (int32_t i = 0; i < x1 - x0; ++i)
-                d3d7px::DrawPixel(*setup, row, x0 + i, tx + i, texel_row, r.diffuse);
+                d3d7px::DrawPixel(*setup, row, x0 + i, tx + i, ty + (y - y0), r.diffuse);
         }
         return;
     }
-    const Block b{target.bits + static_cast<int64_t>(y0) * target.pitch + int64_t{x0} * 4,
-                  r.texels + static_cast<int64_t>(ty) * r.texel_pitch + int64_t{tx} * 4,
-                  target.pitch,
-                  r.texel_pitch,
-                  x1 - x0,
-                  y1 - y0};
+    const RowBlock b = raster::PartRows(r, target.bits, target.pitch, 4, x0, x1, y0, y1);
     switch (r.loop) {
         case D7Loop::kCopy32:
             D7CopyBlock32(b);

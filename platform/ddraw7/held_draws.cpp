@@ -61,25 +61,19 @@ void DDraw7_FlushHeldDraws(DDraw7State& s) {
     const D7Image target{m.bits, m.pitch, m.width, m.height, m.format};
     const int32_t bpp = dd7px::BytesPerPixel(m.format);
     const D7Setup* setups = q.setups.data();
-    s.counters.hidden_pixels += q.draws.Flush(m.height, [&](const DDHeldDraw& d, int32_t x0,
-                                                            int32_t x1, int32_t y0, int32_t y1) {
-        const D7Rect& r = d.rect;
-        if (d.kind == DDHeldKind::kQuad) {
-            D7Raster_FillRectangle(target, setups + d.setup, r, x0, x1, y0, y1);
-            return;
-        }
-        const int32_t sx = r.tx0 + (x0 - r.x0), sy = r.ty0 + (y0 - r.y0);
-        const DDRows rows{m.bits + static_cast<int64_t>(y0) * m.pitch + int64_t{x0} * bpp,
-                          m.pitch,
-                          r.texels + static_cast<int64_t>(sy) * r.texel_pitch + int64_t{sx} * bpp,
-                          r.texel_pitch,
-                          x1 - x0,
-                          y1 - y0};
-        if (d.kind == DDHeldKind::kBlit)
-            DDBlit_CopyRows(rows, m.format);
-        else
-            DDBlit_KeyedRows(rows, m.format, r.key);
-    });
+    s.counters.hidden_pixels += q.draws.Flush(
+        m.height, [&](const DDHeldDraw& d, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
+            const D7Rect& r = d.rect;
+            if (d.kind == DDHeldKind::kQuad) {
+                D7Raster_FillRectangle(target, setups + d.setup, r, x0, x1, y0, y1);
+                return;
+            }
+            const raster::RowBlock rows = raster::PartRows(r, m.bits, m.pitch, bpp, x0, x1, y0, y1);
+            if (d.kind == DDHeldKind::kBlit)
+                DDBlit_CopyRows(rows, m.format);
+            else
+                DDBlit_KeyedRows(rows, m.format, r.key);
+        });
     q.setups.clear();
     q.target = nullptr;
 }

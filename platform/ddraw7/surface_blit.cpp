@@ -22,13 +22,13 @@ void CopyRect(const DDSurfaceMemory& to, int32_t x, int32_t y, const DDSurfaceMe
               const RECT& src, bool keyed, uint32_t key) {
     const int32_t bpp = dd7px::BytesPerPixel(to.format);
     const int32_t w = src.right - src.left, h = src.bottom - src.top;
-    DDRows c{to.bits + static_cast<int64_t>(y) * to.pitch + static_cast<int64_t>(x) * bpp,
-             to.pitch,
-             from.bits + static_cast<int64_t>(src.top) * from.pitch +
-                 static_cast<int64_t>(src.left) * bpp,
-             from.pitch,
-             w,
-             h};
+    raster::RowBlock c{to.bits + static_cast<int64_t>(y) * to.pitch + static_cast<int64_t>(x) * bpp,
+                       from.bits + static_cast<int64_t>(src.top) * from.pitch +
+                           static_cast<int64_t>(src.left) * bpp,
+                       to.pitch,
+                       from.pitch,
+                       w,
+                       h};
     if (!keyed) {
         DDBlit_CopyRows(c, to.format);
         return;
@@ -42,7 +42,7 @@ void CopyRect(const DDSurfaceMemory& to, int32_t x, int32_t y, const DDSurfaceMe
                         c.src + static_cast<int64_t>(r) * c.src_pitch, row_bytes);
         }
         c.src = staged.data();
-        c.src_pitch = static_cast<int32_t>(row_bytes);
+        c.src_pitch = static_cast<int64_t>(row_bytes);
     }
     DDBlit_KeyedRows(c, to.format, key);
 }

@@ -11,6 +11,7 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/raster/rows.h"
 #include "platform/raster/subpixel.h"
 
 namespace raster {
@@ -41,6 +42,39 @@ struct RectMapping {
     int32_t tx0, ty0;
     uint32_t diffuse;  // the vertices' one colour (ARGB)
 };
+
+// A matched rectangle made ready for a stand-in's row loops (`Loop`, its own kinds): the pixels
+// it covers cut to what the draw may write, the texel that lands on its first pixel (one texel
+// per pixel from there) and where the texels are, the loop, and whether it overwrites every
+// pixel it covers whatever the target held there (so nothing drawn under it before can show).
+template <class Loop>
+struct PreparedRect {
+    int32_t x0, y0, x1, y1;  // [x0, x1) x [y0, y1); empty when it draws nothing
+    int32_t tx0, ty0;
+    const uint8_t* texels;  // the texture's pixels, or null without a texture
+    int32_t texel_pitch;
+    Loop loop;
+    bool opaque;
+    uint32_t alpha;    // the loop's source alpha, as the stand-in defines it
+    uint32_t key;      // the keyed loops' key
+    uint32_t diffuse;  // the vertices' colour
+    bool Empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+// The rows of the part [x0, x1) x [y0, y1) of a prepared rectangle, on a target's pixels `bits`
+// with rows `pitch` bytes apart: its first pixel and texel at `bytes` bytes a pixel and a texel
+// (with 0, the rows' starts), or a null source without texels.
+template <class Loop>
+RowBlock PartRows(const PreparedRect<Loop>& r, uint8_t* bits, int64_t pitch, int32_t bytes,
+                  int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
+    const int64_t tx = r.tx0 + (x0 - r.x0), ty = r.ty0 + (y0 - r.y0);
+    return RowBlock{bits + y0 * pitch + int64_t{x0} * bytes,
+                    r.texels ? r.texels + ty * r.texel_pitch + tx * bytes : nullptr,
+                    pitch,
+                    r.texel_pitch,
+                    x1 - x0,
+                    y1 - y0};
+}
 
 // kNotRectangle: the general rasteriser must draw the strip. kNoPixels: a rectangle (diffuse
 // is set) that covers no pixel centre. kMapped: every field is set.
@@ -81,6 +115,24 @@ bool MatchWholeTexture(const V* v, int32_t tex_width, int32_t tex_height, RectMa
     m.r1 = int64_t{r0} + tex_height;
     m.tx0 = 0;
     m.ty0 = 0;
+    return true;
+}
+
+// Cuts a mapped rectangle to `box`: the pixels and first texel of `out` (the other fields are
+// left as they are). False when no pixel is left.
+template <class Loop>
+bool ClipRectangle(const RectMapping& m, const PixelBox& box, PreparedRect<Loop>* out) {
+    const int64_t x0 = m.c0 < box.left ? box.left : m.c0;
+    const int64_t x1 = m.c1 > box.right ? box.right : m.c1;
+    const int64_t y0 = m.r0 < box.top ? box.top : m.r0;
+    const int64_t y1 = m.r1 > box.bottom ? box.bottom : m.r1;
+    if (x0 >= x1 || y0 >= y1) return false;
+    out->x0 = static_cast<int32_t>(x0);
+    out->x1 = static_cast<int32_t>(x1);
+    out->y0 = static_cast<int32_t>(y0);
+    out->y1 = static_cast<int32_t>(y1);
+    out->tx0 = static_cast<int32_t>(m.tx0 + (x0 - m.c0));
+    out->ty0 = static_cast<int32_t>(m.ty0 + (y0 - m.r0));
     return true;
 }
 

@@ -30,6 +30,11 @@ inline bool Snap(float value, int64_t* out) {
     return true;
 }
 
+// The pixels a draw may write: columns [left, right), rows [top, bottom).
+struct PixelBox {
+    int64_t left, top, right, bottom;
+};
+
 // First pixel centre at or after a snapped position. (The last one at or before it is the
 // position shifted right by kSubpixelBits.)
 inline int64_t CeilPixel(int64_t fixed) {

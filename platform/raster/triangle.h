@@ -16,11 +16,6 @@ namespace raster {
 // Which winding a draw removes. Positive area is clockwise on the screen (y grows downwards).
 enum class Cull : uint8_t { kNone, kClockwise, kCounterClockwise };
 
-// The pixels a draw may write: columns [left, right), rows [top, bottom).
-struct PixelBox {
-    int64_t left, top, right, bottom;
-};
-
 struct SetupVertex {
     int64_t x, y;       // snapped
     double u, v;        // texture coordinates
