@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/self_path.h"
+
 extern char** environ;
 
 namespace {
@@ -36,7 +38,8 @@ double Seconds(const timeval& t) {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
 }
 
-PacedRun Run(const std::string& program, const std::vector<std::string>& settings) {
+PacedRun Run(const std::string& program, const std::string& run_dir,
+             const std::vector<std::string>& settings) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         if (std::strncmp(*e, "KAVRO_", 6) != 0) env.emplace_back(*e);
@@ -51,7 +54,7 @@ PacedRun Run(const std::string& program, const std::vector<std::string>& setting
     pid_t pid = fork();
     if (pid < 0) return run;
     if (pid == 0) {
-        if (chdir(KAVRO_BENCH_RUN_DIR) != 0) _exit(127);
+        if (chdir(run_dir.c_str()) != 0) _exit(127);
         execve(program.c_str(), argv, envp.data());
         _exit(127);
     }
@@ -82,7 +85,9 @@ int main(int argc, char** argv) {
     }
     if (seconds < 1) seconds = 1;
     // The route's first frames, then Escape after the chosen number of paced seconds.
-    std::ifstream route(KAVRO_BENCH_ROUTE);
+    // The run directory and the route where the build put them relative to this program.
+    const std::string run_dir = Bench_BesideSelf(KAVRO_BENCH_RUN_DIR);
+    std::ifstream route(Bench_BesideSelf(KAVRO_BENCH_ROUTE));
     std::stringstream keys;
     keys << route.rdbuf() << "\n" << seconds * 60 << " Escape\n";
     char path[] = "/tmp/kavro-pace-XXXXXX";
@@ -97,7 +102,7 @@ int main(int argc, char** argv) {
                 shown ? "shown in a window" : "headless");
     int failures = 0;
     for (const char* name : {"kavro-dx9", "kavro-dx7"}) {
-        const PacedRun run = Run(std::string(KAVRO_BENCH_RUN_DIR) + "/" + name, settings);
+        const PacedRun run = Run(run_dir + "/" + name, run_dir, settings);
         if (!run.ok) {
             std::printf("  %-10s did not run to its end\n", name);
             ++failures;
