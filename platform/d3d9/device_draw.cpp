@@ -79,20 +79,20 @@ HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitive_
         setup.texture = RasterTexture{nullptr, 0, 0, 0, D3DFMT_UNKNOWN, true};
 
     UINT count = primitive_count + 2;
-    // Four vertices (every quad) stay on the stack.
+    // Vertices with a colour are laid out as the rasteriser's and read where the caller wrote
+    // them (a copy would read them wider than they were just written, and wait for the writes);
+    // others are converted, four (every quad) on the stack.
+    const RasterVertex* v = static_cast<const RasterVertex*>(vertices);
     RasterVertex quad[4];
-    RasterVertex* v = quad;
-    if (count > 4) {
-        if (s.vertices.size() < count) s.vertices.resize(count);
-        v = s.vertices.data();
-    }
-    if (has_diffuse) {
-        // The caller's vertices are laid out as ours.
-        std::memcpy(v, vertices, size_t{count} * sizeof(RasterVertex));
-    } else {
+    if (!has_diffuse) {
+        RasterVertex* converted = quad;
+        if (count > 4) {
+            if (s.vertices.size() < count) s.vertices.resize(count);
+            converted = s.vertices.data();
+        }
         const auto* in = static_cast<const uint8_t*>(vertices);
         for (UINT i = 0; i < count; ++i, in += stride) {
-            RasterVertex& out = v[i];
+            RasterVertex& out = converted[i];
             out.x = ReadFloat(in);
             out.y = ReadFloat(in + 4);
             // z and rhw: no depth buffer, and every vertex is already on the screen plane.
@@ -100,6 +100,7 @@ HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitive_
             out.u = ReadFloat(in + 16);
             out.v = ReadFloat(in + 20);
         }
+        v = converted;
     }
 
     if (s.pipeline_stale) {

@@ -245,20 +245,20 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
     const DWORD specular_at = diffuse_at + (has_diffuse ? 4 : 0);
     const DWORD texture_at = specular_at + ((vertex_format & D3DFVF_SPECULAR) ? 4 : 0);
     const DWORD stride = texture_at + 8 * texture_sets;
-    // Four vertices (every quad) stay on the stack.
+    // Transformed-and-lit vertices are laid out as the rasteriser's and read where the caller
+    // wrote them (a copy would read them wider than they were just written, and wait for the
+    // writes); others are converted, four (every quad) on the stack.
+    const D7Vertex* v = static_cast<const D7Vertex*>(vertices);
     D7Vertex quad[4];
-    D7Vertex* v = quad;
-    if (vertex_count > 4) {
-        if (s.vertices.size() < vertex_count) s.vertices.resize(vertex_count);
-        v = s.vertices.data();
-    }
-    if (vertex_format == D3DFVF_TLVERTEX) {
-        // The caller's vertices are laid out as ours.
-        std::memcpy(v, vertices, size_t{vertex_count} * sizeof(D7Vertex));
-    } else {
+    if (vertex_format != D3DFVF_TLVERTEX) {
+        D7Vertex* converted = quad;
+        if (vertex_count > 4) {
+            if (s.vertices.size() < vertex_count) s.vertices.resize(vertex_count);
+            converted = s.vertices.data();
+        }
         const auto* in = static_cast<const uint8_t*>(vertices);
         for (DWORD i = 0; i < vertex_count; ++i, in += stride) {
-            D7Vertex& out = v[i];
+            D7Vertex& out = converted[i];
             out.x = ReadFloat(in);
             out.y = ReadFloat(in + 4);
             // z and rhw: no depth buffer, and every vertex is already on the screen plane.
@@ -267,6 +267,7 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
             out.u = texture_sets ? ReadFloat(in + texture_at) : 0.0f;
             out.v = texture_sets ? ReadFloat(in + texture_at + 4) : 0.0f;
         }
+        v = converted;
     }
 
     if (s.pipeline_stale) {

@@ -237,13 +237,16 @@ class IDirectDrawSurface7 {
     // The pixels may have changed (a lock, a device context, a blit or draw into it).
     void Touch() { ++version_; }
     // How much of the surface its source key covers; counted again after each change.
-    DDKeyCoverage KeyCoverage();
+    DDKeyCoverage KeyCoverage() {
+        return coverage_version_ == version_ ? coverage_ : CountKeyCoverage();
+    }
 
   private:
     IDirectDrawSurface7() = default;
     ~IDirectDrawSurface7();
     HRESULT Usable();
     void Present();
+    DDKeyCoverage CountKeyCoverage();
 
     DDSurfaceMemory memory_;
     IDirectDraw7* owner_ = nullptr;

@@ -252,8 +252,7 @@ HRESULT IDirectDrawSurface7::Restore() {
     return DD_OK;
 }
 
-DDKeyCoverage IDirectDrawSurface7::KeyCoverage() {
-    if (coverage_version_ == version_) return coverage_;
+DDKeyCoverage IDirectDrawSurface7::CountKeyCoverage() {
     if (owner_ && owner_->State().held.target == this) DDraw7_Flush(owner_->State());
     const uint32_t used = dd7px::UsedBits(memory_.format);
     int64_t keyed = 0;
