@@ -25,6 +25,13 @@ inline uint32_t Pick(D7Arg a, uint32_t texel, uint32_t diffuse) {
     return a == D7Arg::kTexture ? texel : diffuse;
 }
 
+// The alpha of the stage's output for one texel and the pixel's diffuse colour.
+inline uint32_t ShadeAlpha(const D7Stage& s, uint32_t texel, uint32_t diffuse) {
+    uint32_t a1 = Pick(s.alpha_arg1, texel, diffuse) >> 24;
+    uint32_t a2 = Pick(s.alpha_arg2, texel, diffuse) >> 24;
+    return s.alpha_op == D7Op::kArg1 ? a1 : s.alpha_op == D7Op::kArg2 ? a2 : dd7px::Mul8(a1, a2);
+}
+
 // The stage's output (ARGB) for one texel and the pixel's diffuse colour.
 inline uint32_t Shade(const D7Stage& s, uint32_t texel, uint32_t diffuse) {
     using dd7px::Mul8;
@@ -39,10 +46,7 @@ inline uint32_t Shade(const D7Stage& s, uint32_t texel, uint32_t diffuse) {
         rgb = dd7px::Pack(0, Mul8((c1 >> 16) & 0xFF, (c2 >> 16) & 0xFF),
                           Mul8((c1 >> 8) & 0xFF, (c2 >> 8) & 0xFF), Mul8(c1 & 0xFF, c2 & 0xFF));
     }
-    uint32_t a1 = Pick(s.alpha_arg1, texel, diffuse) >> 24;
-    uint32_t a2 = Pick(s.alpha_arg2, texel, diffuse) >> 24;
-    uint32_t a = s.alpha_op == D7Op::kArg1 ? a1 : s.alpha_op == D7Op::kArg2 ? a2 : Mul8(a1, a2);
-    return (a << 24) | rgb;
+    return (ShadeAlpha(s, texel, diffuse) << 24) | rgb;
 }
 
 inline uint32_t Factor(D7Factor f, uint32_t src_alpha) {

@@ -93,7 +93,7 @@ D7Loop ChooseLoop(const D7Setup& setup, uint32_t diffuse, uint32_t* alpha) {
             ? s.color_arg2 == D7Arg::kTexture
             : white && (s.color_arg1 == D7Arg::kTexture) != (s.color_arg2 == D7Arg::kTexture);
     if (!colour_is_texel) return D7Loop::kGeneric;
-    *alpha = d3d7px::Shade(s, 0xFF000000u, diffuse) >> 24;
+    *alpha = d3d7px::ShadeAlpha(s, 0xFF000000u, diffuse);
     const D7Blend& b = setup.blend;
     if (!b.enabled || (b.src == D7Factor::kOne && b.dest == D7Factor::kZero)) {
         return D7Loop::kCopy32;

@@ -36,6 +36,29 @@ inline void DDraw7_Flush(DDraw7State& s) {
     if (!s.held.draws.Empty()) DDraw7_FlushHeldDraws(s);
 }
 
+// True when a draw onto `target` may be held back; draws held for another target are done
+// first.
+inline bool DDraw7_HoldFor(DDraw7State& s, IDirectDrawSurface7* target) {
+    const DDHeldQueue& q = s.held;
+    if (q.target == target && q.enabled && q.draws.Size() < DDHeldQueue::kLimit) return true;
+    return DDraw7_HoldForAnother(s, target);
+}
+
+// Where to prepare a Direct3D 7 rectangle that may be held back: prepared there and not empty,
+// DDraw7_HoldQuad holds it (made with `setup`).
+inline D7Rect* DDraw7_NextQuad(DDraw7State& s) {
+    return &s.held.draws.Next().rect;
+}
+inline void DDraw7_HoldQuad(DDraw7State& s, const D7Setup& setup) {
+    DDHeldDraw& d = s.held.draws.Next();
+    const D7Rect& r = d.rect;
+    d.kind = DDHeldKind::kQuad;
+    d.setup = 0;
+    if (r.loop == D7Loop::kGeneric) DDraw7_HoldGeneric(s, &d, setup);
+    s.held.draws.Hold(raster::HeldRect{r.x0, r.y0, r.x1, r.y1, r.opaque});
+    ++s.counters.held_draws;
+}
+
 // The display's picture size of a mode (or of the desktop when no mode is set).
 DisplayMode DDraw7_CurrentMode(const DDraw7State& s);
 // Waits until the next vertical blank begins on the object's refresh grid.

@@ -6,13 +6,10 @@
 #include "platform/ddraw7/ddraw_state.h"
 #include "platform/ddraw7/pixel_format.h"
 
-bool DDraw7_HoldFor(DDraw7State& s, IDirectDrawSurface7* target) {
+bool DDraw7_HoldForAnother(DDraw7State& s, IDirectDrawSurface7* target) {
     DDHeldQueue& q = s.held;
-    if (!q.enabled) {
-        DDraw7_Flush(s);
-        return false;
-    }
-    if (q.target != target || q.draws.Size() >= DDHeldQueue::kLimit) DDraw7_Flush(s);
+    DDraw7_Flush(s);
+    if (!q.enabled) return false;
     q.target = target;
     return true;
 }
@@ -36,22 +33,9 @@ void DDraw7_HoldBlit(DDraw7State& s, int32_t x, int32_t y, int32_t w, int32_t h,
     ++s.counters.held_draws;
 }
 
-D7Rect* DDraw7_NextQuad(DDraw7State& s) {
-    return &s.held.draws.Next().rect;
-}
-
-void DDraw7_HoldQuad(DDraw7State& s, const D7Setup& setup) {
-    DDHeldQueue& q = s.held;
-    DDHeldDraw& d = q.draws.Next();
-    const D7Rect& r = d.rect;
-    d.kind = DDHeldKind::kQuad;
-    d.setup = 0;
-    if (r.loop == D7Loop::kGeneric) {
-        d.setup = static_cast<uint32_t>(q.setups.size());
-        q.setups.push_back(setup);
-    }
-    q.draws.Hold(raster::HeldRect{r.x0, r.y0, r.x1, r.y1, r.opaque});
-    ++s.counters.held_draws;
+void DDraw7_HoldGeneric(DDraw7State& s, DDHeldDraw* draw, const D7Setup& setup) {
+    draw->setup = static_cast<uint32_t>(s.held.setups.size());
+    s.held.setups.push_back(setup);
 }
 
 void DDraw7_FlushHeldDraws(DDraw7State& s) {

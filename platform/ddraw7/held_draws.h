@@ -34,14 +34,12 @@ struct DDHeldQueue {
 
 // Draws what is held back (DDraw7_Flush in ddraw_state.h is the cheap test before it).
 void DDraw7_FlushHeldDraws(DDraw7State& s);
-// True when a draw onto `target` may be held back; draws held for another target are done
-// first.
-bool DDraw7_HoldFor(DDraw7State& s, IDirectDrawSurface7* target);
 // Holds back a blit of raw pixels onto [x, x + w) x [y, y + h) of the target from `source`'s
 // pixel (sx, sy) on, keyed or not (`opaque`: every pixel is written).
 void DDraw7_HoldBlit(DDraw7State& s, int32_t x, int32_t y, int32_t w, int32_t h,
                      IDirectDrawSurface7* source, int32_t sx, int32_t sy, bool keyed, bool opaque);
-// Where to prepare a Direct3D 7 rectangle that may be held back: prepared there and not empty,
-// DDraw7_HoldQuad holds it (made with `setup`).
-D7Rect* DDraw7_NextQuad(DDraw7State& s);
-void DDraw7_HoldQuad(DDraw7State& s, const D7Setup& setup);
+// DDraw7_HoldFor (ddraw_state.h) when the draws held are for another target, too many, or none
+// may be held.
+bool DDraw7_HoldForAnother(DDraw7State& s, IDirectDrawSurface7* target);
+// Keeps the states of a quad of the generic loop with it.
+void DDraw7_HoldGeneric(DDraw7State& s, DDHeldDraw* draw, const D7Setup& setup);
