@@ -54,7 +54,7 @@ void DDraw7_FlushHeldDraws(DDraw7State& s) {
             }
             const raster::RowBlock rows = raster::PartRows(r, m.bits, m.pitch, bpp, x0, x1, y0, y1);
             if (d.kind == DDHeldKind::kBlit)
-                DDBlit_CopyRows(rows, m.format);
+                DDBlit_CopyBlock(rows, m.format);
             else
                 DDBlit_KeyedRows(rows, m.format, r.key);
         });
