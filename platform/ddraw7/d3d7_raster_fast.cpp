@@ -25,7 +25,7 @@ using raster::RowBlock;
 // Texel colours replace the pixels; with a key, key texels leave them.
 template <bool kKeyed>
 [[gnu::always_inline]] inline void CopyBody32(const RowBlock& b, uint32_t key) {
-    raster::ForEachRow<uint32_t, uint32_t>(b, [key](uint32_t* d, const uint32_t* t, int32_t n) {
+    raster::ForEachRow<uint32_t, uint32_t>(b, [=](uint32_t* d, const uint32_t* t, int32_t n) {
         for (int32_t i = 0; i < n; ++i) {
             const uint32_t texel = t[i] & 0x00FFFFFFu;
             if constexpr (kKeyed) {
