@@ -1,19 +1,13 @@
-// Process handling, trace parsing and PNG reading for the end-to-end tests.
+// Runs of the deliverables for the end-to-end tests: the trace parsed, the frames read.
 #include "tests/e2e/game_runner.h"
 
-#include <fcntl.h>
 #include <png.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
-extern char** environ;
+#include "tests/support/child_process.h"
 
 namespace fs = std::filesystem;
 
@@ -29,20 +23,6 @@ std::vector<std::string> Lines(const std::string& text) {
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
-}
-
-// The exit code, or -1 when the process was killed or did not end in time (it is then killed).
-int WaitFor(pid_t pid, int seconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    int status = 0;
-    while (std::chrono::steady_clock::now() < end) {
-        if (waitpid(pid, &status, WNOHANG) == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
-    return -1;
 }
 
 // The number after a label at the start of `text`, e.g. "SCORE " in "SCORE 100".
@@ -118,63 +98,35 @@ fs::path ScratchDirectory(const std::string& name) {
     return dir;
 }
 
-std::vector<std::string> CleanEnvironment(const std::vector<std::string>& extra) {
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        if (entry.rfind("KAVRO_", 0) == 0 || entry.rfind("DISPLAY=", 0) == 0 ||
-            entry.rfind("WAYLAND_DISPLAY=", 0) == 0)
-            continue;
-        // A setting the run gives itself replaces the inherited one (the first would win).
-        const std::string name = entry.substr(0, entry.find('=') + 1);
-        bool overridden = false;
-        for (const std::string& x : extra) overridden = overridden || x.rfind(name, 0) == 0;
-        if (overridden) continue;
-        env.push_back(entry);
-    }
-    env.insert(env.end(), extra.begin(), extra.end());
-    return env;
-}
-
 GameRun RunGame(const std::string& exe, const fs::path& dir, const RunOptions& options) {
     GameRun run;
     const fs::path out = dir / "out";
     fs::remove_all(out);
     fs::create_directories(out);
     std::ofstream(out / "keys.txt") << options.keys;
-    std::vector<std::string> extra = options.environment;
-    auto set = [&extra](const std::string& name, const std::string& value) {
-        for (const std::string& x : extra)
-            if (x.rfind(name + "=", 0) == 0) return;
-        extra.push_back(name + "=" + value);
-    };
-    set("KAVRO_KEYS", (out / "keys.txt").string());
-    set("KAVRO_TRACE", (out / "trace.txt").string());
-    if (options.headless) set("KAVRO_HEADLESS", "1");
+    ChildOptions child;
+    child.program = exe;
+    child.folder = dir.string();
+    child.settings = {{"KAVRO_KEYS", (out / "keys.txt").string()},
+                      {"KAVRO_TRACE", (out / "trace.txt").string()}};
+    if (options.headless) child.settings.emplace_back("KAVRO_HEADLESS", "1");
     if (!options.capture_frames.empty()) {
-        set("KAVRO_CAPTURE", (out / "frames").string());
-        set("KAVRO_CAPTURE_FRAMES", options.capture_frames);
+        child.settings.emplace_back("KAVRO_CAPTURE", (out / "frames").string());
+        child.settings.emplace_back("KAVRO_CAPTURE_FRAMES", options.capture_frames);
     }
-    const std::vector<std::string> env = CleanEnvironment(extra);
-
-    std::vector<char*> argv = {const_cast<char*>(exe.c_str()), nullptr};
-    std::vector<char*> envp;
-    for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-    const std::string errors = (out / "stderr.txt").string();
-    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return run;
-    if (options.while_running) options.while_running(pid, out);
-    run.exit_code = WaitFor(pid, options.time_limit_seconds);
-
-    run.errors = ReadText(errors);
+    // The test's own settings come last, so they replace the ones above.
+    for (const std::string& setting : options.environment) {
+        const size_t equals = setting.find('=');
+        child.settings.emplace_back(setting.substr(0, equals), setting.substr(equals + 1));
+    }
+    child.error_file = (out / "stderr.txt").string();
+    child.time_limit_seconds = options.time_limit_seconds;
+    if (options.while_running)
+        child.while_running = [&options, &out](pid_t pid) { options.while_running(pid, out); };
+    const ChildResult result = RunChild(child);
+    if (!result.started) return run;
+    run.exit_code = result.exit_code;
+    run.errors = result.error_output;
     run.trace = Lines(ReadText(out / "trace.txt"));
     std::vector<std::string> pending;
     for (const std::string& line : run.trace) {

@@ -1,6 +1,6 @@
-// Runs a real deliverable as a process in a run directory, headless, with a keyboard script,
-// and collects what the player would have seen: the captured frames, the texts drawn on each
-// presented frame and the message boxes, from the trace.
+// Runs a real deliverable as a child process in a run directory, headless, with a keyboard
+// script, and collects what the player would have seen: the captured frames, the texts drawn on
+// each presented frame and the message boxes, from the trace.
 #pragma once
 #include <sys/types.h>
 #include <cstdint>
@@ -61,5 +61,3 @@ GameRun RunGame(const std::string& exe, const std::filesystem::path& dir,
 std::vector<std::string> FileLines(const std::filesystem::path& file);
 // A fresh empty directory for one test.
 std::filesystem::path ScratchDirectory(const std::string& name);
-// The environment of this process without the platform layer's settings and the display.
-std::vector<std::string> CleanEnvironment(const std::vector<std::string>& extra);

@@ -57,7 +57,8 @@ PresentsNothingNote::~PresentsNothingNote() {
 }
 
 GameRun RunGame(const Deliverable& deliverable, const ScratchFolder& folder,
-                const std::string& keys, std::vector<std::pair<std::string, std::string>> settings,
+                const std::string& keys,
+                const std::vector<std::pair<std::string, std::string>>& settings,
                 int timeout_seconds, double sample_every_seconds) {
     GameRun run;
     folder.Write("keys.txt", keys);
@@ -65,26 +66,18 @@ GameRun RunGame(const Deliverable& deliverable, const ScratchFolder& folder,
     // The trace is appended to: each run starts its own.
     std::error_code ignored;
     std::filesystem::remove(run.trace_path, ignored);
-    RunOptions options;
+    ChildOptions options;
     options.program = deliverable.program;
     options.folder = folder.Path().string();
     options.settings = {{"KAVRO_HEADLESS", "1"},
                         {"KAVRO_KEYS", folder.File("keys.txt")},
                         {"KAVRO_TRACE", run.trace_path}};
-    // A setting of the test replaces the default of the same name.
-    for (auto& s : settings) {
-        bool replaced = false;
-        for (auto& o : options.settings) {
-            if (o.first == s.first) {
-                o.second = s.second;
-                replaced = true;
-            }
-        }
-        if (!replaced) options.settings.push_back(std::move(s));
-    }
-    options.timeout_seconds = timeout_seconds;
+    options.settings.insert(options.settings.end(), settings.begin(), settings.end());
+    options.error_file = folder.File("stderr.txt");
+    options.quiet = true;
+    options.time_limit_seconds = timeout_seconds;
     options.sample_every_seconds = sample_every_seconds;
-    run.result = RunProgram(options);
+    run.result = RunChild(options);
     return run;
 }
 

@@ -6,8 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "tests/reliability/program_run.h"
+#include "tests/reliability/sanitizer_report.h"
 #include "tests/reliability/scratch_folder.h"
+#include "tests/support/child_process.h"
 
 struct Deliverable {
     std::string name;     // "kavro-dx9"
@@ -40,14 +41,15 @@ class PresentsNothingNote {
 };
 
 // One headless run in `folder`: `keys` is written there as the keyboard script, the trace goes
-// to trace.txt there, and `settings` are added.
+// to trace.txt and standard error to stderr.txt there, and `settings` are added (replacing the
+// defaults of the same name).
 struct GameRun {
-    RunResult result;
+    ChildResult result;
     std::string trace_path;
 };
 GameRun RunGame(const Deliverable& deliverable, const ScratchFolder& folder,
                 const std::string& keys,
-                std::vector<std::pair<std::string, std::string>> settings = {},
+                const std::vector<std::pair<std::string, std::string>>& settings = {},
                 int timeout_seconds = 120, double sample_every_seconds = 0);
 
 // The window caption of a deliverable's messages, as standard error shows it (UTF-8).

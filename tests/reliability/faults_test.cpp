@@ -13,7 +13,7 @@ namespace {
 constexpr uint32_t kEscapeFrame = 300;
 
 struct Outcome {
-    RunResult result;
+    ChildResult result;
     Trace trace;
     std::string captures;
 };

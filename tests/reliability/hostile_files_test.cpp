@@ -32,7 +32,7 @@ class HostileFileTest : public ::testing::TestWithParam<std::string> {
         EXPECT_FALSE(HasSanitizerReport(run.result.error_output)) << run.result.error_output;
         EXPECT_TRUE(trace.messages.empty()) << why;
         EXPECT_EQ(trace.presents, 31u) << why;
-        last_seconds_ = run.result.seconds;
+        last_seconds_ = run.result.Seconds();
     }
 
     // The run shows the level-map message ending in `problem` and ends normally.

@@ -56,7 +56,7 @@ TEST_P(SoakTest, LongRunKeepsItsMemoryFlat) {
     for (const MemorySample& m : run.result.memory) {
         if (m.seconds >= 1.0) settled.push_back(m);
     }
-    ASSERT_GE(settled.size(), 5u) << "the run was too short to sample: " << run.result.seconds;
+    ASSERT_GE(settled.size(), 5u) << "the run was too short to sample: " << run.result.Seconds();
     auto [low, high] = std::minmax_element(
         settled.begin(), settled.end(),
         [](const MemorySample& a, const MemorySample& b) { return a.anon_kib < b.anon_kib; });
@@ -65,8 +65,8 @@ TEST_P(SoakTest, LongRunKeepsItsMemoryFlat) {
     std::printf(
         "soak %s: %u frames in %.1f s (%.0f frames/s), %u deaths; anonymous memory after 1 s: "
         "first %lld KiB, last %lld KiB, range %lld..%lld KiB; resident at the end %lld KiB\n",
-        game.name.c_str(), kFrames, run.result.seconds, kFrames / run.result.seconds, route.loops,
-        static_cast<long long>(first), static_cast<long long>(last),
+        game.name.c_str(), kFrames, run.result.Seconds(), kFrames / run.result.Seconds(),
+        route.loops, static_cast<long long>(first), static_cast<long long>(last),
         static_cast<long long>(low->anon_kib), static_cast<long long>(high->anon_kib),
         static_cast<long long>(settled.back().resident_kib));
 #if defined(KAVRO_SANITIZED)
