@@ -14,7 +14,7 @@
 
 #include "tests/e2e/game_runner.h"
 #include "tests/e2e/test_level.h"
-#include "tests/game/tile_colours.h"
+#include "tests/support/tile_colours.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <set>
 
 #include "tests/e2e/game_fixture.h"
-#include "tests/game/tile_colours.h"
+#include "tests/support/tile_colours.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "tests/game/tile_colours.h"
+#include "tests/support/tile_colours.h"
 
 namespace fs = std::filesystem;
 using namespace level;

@@ -1,6 +1,6 @@
 // Small levels made by the end-to-end tests, and the reading of the view from a captured frame.
 //
-// Every tile is one solid colour that names it (tests/game/tile_colours.h). Layer 0 is filled
+// Every tile is one solid colour that names it (tests/support/tile_colours.h). Layer 0 is filled
 // with sky whose tile tells its row, and the ground's tiles tell their column, so a frame shows
 // where the view is: the boundary between two sky rows gives view_y, the boundary between two
 // ground columns near the bottom of the screen gives view_x.

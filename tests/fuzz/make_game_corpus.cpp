@@ -11,7 +11,7 @@
 
 #include "content/attributes.h"
 #include "content/tiles.h"
-#include "tests/sound/wave_builder.h"
+#include "tests/runtime/sound/wave_builder.h"
 #include "tests/support/map_writer.h"
 
 namespace fs = std::filesystem;

@@ -12,7 +12,7 @@
 #include "platform/host/faults.h"
 #include "platform/host/host.h"
 #include "platform/win32/time.h"
-#include "tests/platform/user32_fixture.h"
+#include "tests/platform/win32/user32_fixture.h"
 #include "tests/screen/device_fixture.h"
 
 namespace {
