@@ -1,91 +1,16 @@
 // The game in a real X window under Xvfb (SDL's x11 driver): a screenshot of the display,
 // taken from Xvfb's frame-buffer file while the game runs, shows the same picture as the frames
 // the game captured of itself.
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <fstream>
 #include <thread>
 
 #include "tests/e2e/game_fixture.h"
-
-extern char** environ;
+#include "tests/support/xvfb_server.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// An XWD screen dump as Xvfb keeps it in its frame-buffer directory (32 bits a pixel).
-struct Screenshot {
-    uint32_t width = 0, height = 0, bytes_per_line = 0;
-    uint32_t red_mask = 0, green_mask = 0, blue_mask = 0;
-    std::vector<uint8_t> data;
-    size_t pixels = 0;
-    bool Read(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        data.assign(std::istreambuf_iterator<char>(in), {});
-        if (data.size() < 100) return false;
-        auto field = [&](int i) {
-            const uint8_t* p = data.data() + 4 * i;
-            return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
-        };
-        width = field(4);
-        height = field(5);
-        bytes_per_line = field(12);
-        red_mask = field(14);
-        green_mask = field(15);
-        blue_mask = field(16);
-        pixels = field(0) + 12u * field(19);
-        return field(11) == 32 && red_mask && green_mask && blue_mask &&
-               pixels + size_t{bytes_per_line} * height <= data.size();
-    }
-    uint32_t Rgb(uint32_t x, uint32_t y) const {
-        const uint8_t* p = data.data() + pixels + size_t{y} * bytes_per_line + 4 * x;
-        const uint32_t v =
-            p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-        auto channel = [&](uint32_t mask) { return (v & mask) >> __builtin_ctz(mask); };
-        return (channel(red_mask) << 16) | (channel(green_mask) << 8) | channel(blue_mask);
-    }
-};
-
-// An Xvfb server on a free display, ended with the test.
-class XServer {
-  public:
-    explicit XServer(const fs::path& fbdir) {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        std::vector<std::string> args = {
-            kXvfb,         "-displayfd", std::to_string(fds[1]), "-screen",   "0",
-            "1024x768x24", "-fbdir",     fbdir.string(),         "-nolisten", "tcp"};
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, kXvfb, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        char c;
-        while (pid_ > 0 && read(fds[0], &c, 1) == 1 && c != '\n') display_ += c;
-        close(fds[0]);
-    }
-    ~XServer() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-    const std::string& Display() const { return display_; }
-    static bool Installed() { return access(kXvfb, X_OK) == 0; }
-
-  private:
-    static constexpr const char* kXvfb = "/usr/bin/Xvfb";
-    pid_t pid_ = -1;
-    std::string display_;
-};
 
 class RealWindowTest : public GameTest {};
 

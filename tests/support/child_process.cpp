@@ -108,16 +108,8 @@ void WaitPolling(pid_t pid, const ChildOptions& options, ChildResult& result, in
     }
 }
 
-}  // namespace
-
-int64_t MonotonicNanoseconds() {
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
-
-ChildResult RunChild(const ChildOptions& options) {
-    ChildResult result;
+// Starts the child and notes the moment in `spawn_ns`; its id, or -1 when it could not start.
+pid_t Start(const ChildOptions& options, int64_t* spawn_ns) {
     // Everything is prepared before the clock starts: the child's start-up time is its own.
     std::vector<std::string> env = ChildEnvironment(options);
     std::vector<char*> envp;
@@ -148,17 +140,31 @@ ChildResult RunChild(const ChildOptions& options) {
     if (!options.folder.empty())
         posix_spawn_file_actions_addchdir_np(&actions, options.folder.c_str());
 
-    result.spawn_ns = MonotonicNanoseconds();
+    *spawn_ns = MonotonicNanoseconds();
     if (!spawn_entry.empty()) {
         char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof(digits), result.spawn_ns).ptr;
+        const auto end = std::to_chars(digits, digits + sizeof(digits), *spawn_ns).ptr;
         spawn_entry.append(digits, end);
         envp[envp.size() - 2] = spawn_entry.data();
     }
     pid_t pid = -1;
     const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return result;
+    return spawned == 0 ? pid : -1;
+}
+
+}  // namespace
+
+int64_t MonotonicNanoseconds() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+ChildResult RunChild(const ChildOptions& options) {
+    ChildResult result;
+    const pid_t pid = Start(options, &result.spawn_ns);
+    if (pid < 0) return result;
     result.started = true;
 
     if (options.while_running) options.while_running(pid);
@@ -194,4 +200,16 @@ std::string Describe(const ChildResult& result) {
         text << "; standard error: " << result.error_output.substr(0, 2000);
     }
     return text.str();
+}
+
+pid_t StartChild(const ChildOptions& options) {
+    int64_t spawn_ns = 0;
+    return Start(options, &spawn_ns);
+}
+
+void EndChild(pid_t pid) {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
 }

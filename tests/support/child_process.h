@@ -61,5 +61,11 @@ int64_t MonotonicNanoseconds();
 // Starts the child and waits for its end or its time limit.
 ChildResult RunChild(const ChildOptions& options);
 
+// Starts the child and leaves it running, for a server a test needs meanwhile (the time limit,
+// memory samples and while_running do not apply); its id, or -1 when it could not start.
+// EndChild ends it with SIGTERM and waits for it.
+pid_t StartChild(const ChildOptions& options);
+void EndChild(pid_t pid);
+
 // A one-line description for failure messages: how it ended and the start of standard error.
 std::string Describe(const ChildResult& result);

@@ -1,5 +1,6 @@
 // Child processes: the environment a child gets, its folder and standard error, the time limit,
-// the start time handed over, memory samples and usage figures, and a program that cannot start.
+// the start time handed over, memory samples and usage figures, a program that cannot start, and
+// a child left running until it is ended.
 #include "tests/support/child_process.h"
 
 #include <gtest/gtest.h>
@@ -124,6 +125,17 @@ TEST_F(ChildProcessTest, AProgramThatCannotStartSaysSo) {
     EXPECT_FALSE(result.started);
     EXPECT_EQ(result.exit_code, -1);
     EXPECT_EQ(Describe(result), "did not start");
+    EXPECT_EQ(StartChild(options), -1);
+}
+
+TEST_F(ChildProcessTest, AStartedChildRunsUntilItIsEnded) {
+    const pid_t pid = StartChild(Shell("exec sleep 30"));
+    ASSERT_GT(pid, 0);
+    const int64_t start = MonotonicNanoseconds();
+    EXPECT_EQ(kill(pid, 0), 0) << "running";
+    EndChild(pid);
+    EXPECT_NE(kill(pid, 0), 0) << "ended and reaped";
+    EXPECT_LT(MonotonicNanoseconds() - start, int64_t{10} * 1000000000);
 }
 
 }  // namespace
