@@ -27,9 +27,9 @@
 #include <vector>
 
 #include "bench/bench_files.h"
-#include "bench/child_process.h"
 #include "bench/peer_renderer.h"
 #include "bench/self_path.h"
+#include "tests/support/child_process.h"
 
 namespace {
 
@@ -105,15 +105,27 @@ std::string CpuModel() {
     return "unknown processor";
 }
 
+// A headless run of `program` in the run directory with `settings`; its standard output and
+// error pass through. The probe takes its start time from `spawn_time_setting`.
+ChildResult RunHeadless(const std::string& program, const std::string& run_dir,
+                        const std::vector<std::pair<std::string, std::string>>& settings,
+                        const std::string& spawn_time_setting = "") {
+    ChildOptions options;
+    options.program = program;
+    options.folder = run_dir;
+    options.settings = {{"KAVRO_HEADLESS", "1"}};
+    options.settings.insert(options.settings.end(), settings.begin(), settings.end());
+    options.spawn_time_setting = spawn_time_setting;
+    return RunChild(options);
+}
+
 // Whether the deliverable plays: one frame with Escape down must reach its first present.
 bool Plays(const Backend& b, const std::string& run_dir, const std::string& work) {
     std::string keys = work + "/escape.keys";
     std::string trace = work + "/escape-trace.txt";
     std::ofstream(keys) << "1 Escape\n";
     std::remove(trace.c_str());
-    ChildResult r =
-        Bench_RunChild(b.plain, run_dir,
-                       {{"KAVRO_HEADLESS", "1"}, {"KAVRO_KEYS", keys}, {"KAVRO_TRACE", trace}}, "");
+    ChildResult r = RunHeadless(b.plain, run_dir, {{"KAVRO_KEYS", keys}, {"KAVRO_TRACE", trace}});
     return r.started && r.exit_code == 0 && Bench_TracePresented(trace);
 }
 
@@ -124,13 +136,12 @@ void Measure(BackendResult& out, const std::string& run_dir, const std::string& 
     std::string log = work + "/frames.bin";
     for (int run = 0; run < runs; ++run) {
         std::remove(report.c_str());
-        ChildResult r = Bench_RunChild(b.probe, run_dir,
-                                       {{"KAVRO_HEADLESS", "1"},
-                                        {"KAVRO_KEYS", keys},
-                                        {kBenchEnvReport, report},
-                                        {kBenchEnvLog, log},
-                                        {kBenchEnvFrames, std::to_string(script_frames + 1)}},
-                                       kBenchEnvSpawnTime);
+        ChildResult r = RunHeadless(b.probe, run_dir,
+                                    {{"KAVRO_KEYS", keys},
+                                     {kBenchEnvReport, report},
+                                     {kBenchEnvLog, log},
+                                     {kBenchEnvFrames, std::to_string(script_frames + 1)}},
+                                    kBenchEnvSpawnTime);
         Report rep;
         if (!r.started || r.exit_code != 0 || !Bench_ReadReport(report, &rep) ||
             Get(rep, "presents") < 2) {
@@ -158,8 +169,7 @@ void Measure(BackendResult& out, const std::string& run_dir, const std::string& 
         }
         out.allocations_counted = Get(rep, "allocations_counted") != 0;
 
-        ChildResult plain =
-            Bench_RunChild(b.plain, run_dir, {{"KAVRO_HEADLESS", "1"}, {"KAVRO_KEYS", keys}}, "");
+        ChildResult plain = RunHeadless(b.plain, run_dir, {{"KAVRO_KEYS", keys}});
         if (plain.started && plain.exit_code == 0) {
             if (out.plain_wall_ns == 0 || plain.wall_ns < out.plain_wall_ns)
                 out.plain_wall_ns = static_cast<double>(plain.wall_ns);

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "bench/bench_files.h"
-#include "bench/child_process.h"
 #include "bench/peer_renderer.h"
+#include "tests/support/child_process.h"
 
 namespace {
 
@@ -22,13 +22,16 @@ TEST(FrameProbeTest, TwoLapsRestartTwiceAndTheirFramesAreRecordedAndDrawnByThePe
                       log = work + "/frames.bin";
     std::string error;
     ASSERT_EQ(Bench_RepeatLap(KAVRO_BENCH_ROUTE, 2, keys, &error), 2 * kLapFrames + 1) << error;
-    ChildResult run = Bench_RunChild(KAVRO_BENCH_PROBE_DX9, KAVRO_BENCH_RUN_DIR,
-                                     {{"KAVRO_HEADLESS", "1"},
-                                      {"KAVRO_KEYS", keys},
-                                      {kBenchEnvReport, report},
-                                      {kBenchEnvLog, log},
-                                      {kBenchEnvFrames, "4000"}},
-                                     kBenchEnvSpawnTime);
+    ChildOptions probe;
+    probe.program = KAVRO_BENCH_PROBE_DX9;
+    probe.folder = KAVRO_BENCH_RUN_DIR;
+    probe.settings = {{"KAVRO_HEADLESS", "1"},
+                      {"KAVRO_KEYS", keys},
+                      {kBenchEnvReport, report},
+                      {kBenchEnvLog, log},
+                      {kBenchEnvFrames, "4000"}};
+    probe.spawn_time_setting = kBenchEnvSpawnTime;
+    ChildResult run = RunChild(probe);
     ASSERT_TRUE(run.started);
     EXPECT_EQ(run.exit_code, 0);
     std::map<std::string, int64_t> r;

@@ -33,8 +33,8 @@ bool IsOurSetting(std::string_view entry) {
     return name.starts_with("KAVRO_") || name == "DISPLAY" || name == "WAYLAND_DISPLAY";
 }
 
-// Ours without what the run sets itself (and, unless kept, without our settings), then the run's
-// settings, each only where no later one of the same name follows.
+// Ours without our settings and without what the run sets itself, then the run's settings, each
+// only where no later one of the same name follows.
 std::vector<std::string> ChildEnvironment(const ChildOptions& options) {
     auto set_by_run = [&options](std::string_view name, size_t after) {
         for (size_t i = after; i < options.settings.size(); ++i)
@@ -44,7 +44,7 @@ std::vector<std::string> ChildEnvironment(const ChildOptions& options) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string_view entry = *e;
-        if (!options.keep_our_settings && IsOurSetting(entry)) continue;
+        if (IsOurSetting(entry)) continue;
         if (!set_by_run(NameOf(entry), 0)) env.emplace_back(entry);
     }
     for (size_t i = 0; i < options.settings.size(); ++i) {

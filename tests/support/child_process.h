@@ -25,8 +25,6 @@ struct ChildOptions {
     // NAME, VALUE pairs added to the environment; a setting replaces ours of the same name and
     // an earlier setting of the same name.
     std::vector<std::pair<std::string, std::string>> settings;
-    // Ours pass on whole: the KAVRO_* settings and the display are not taken away.
-    bool keep_our_settings = false;
     // Standard error goes into this file (emptied first) and is read back into the result;
     // empty: it is passed through.
     std::string error_file;

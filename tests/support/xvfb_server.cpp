@@ -50,7 +50,6 @@ XServer::XServer(const std::filesystem::path& fbdir) {
     options.program = kXvfb;
     options.arguments = {"-displayfd", std::to_string(fds[1]), "-screen",   "0",  "1024x768x24",
                          "-fbdir",     fbdir.string(),         "-nolisten", "tcp"};
-    options.keep_our_settings = true;
     pid_ = StartChild(options);
     close(fds[1]);
     char c;
