@@ -7,7 +7,7 @@
 
 #include <png.h>
 
-#include "tests/image/image_builders.h"
+#include "tests/support/image_builders.h"
 
 namespace fs = std::filesystem;
 

@@ -18,7 +18,7 @@
 #include "game/map/map_engine.h"
 #include "runtime/screen/sprite3d.h"
 #include "tests/fuzz/fuzz_runtime.h"
-#include "tests/image/image_builders.h"
+#include "tests/support/image_builders.h"
 
 namespace {
 

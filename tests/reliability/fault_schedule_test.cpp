@@ -12,8 +12,8 @@
 #include "platform/host/faults.h"
 #include "platform/host/host.h"
 #include "platform/win32/time.h"
+#include "tests/platform/d3d9/device_fixture.h"
 #include "tests/platform/win32/user32_fixture.h"
-#include "tests/screen/device_fixture.h"
 
 namespace {
 

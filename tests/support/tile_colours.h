@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tests/image/image_builders.h"
+#include "tests/support/image_builders.h"
 
 // The colour of tile k (0 <= k < 280) as 0xRRGGBB; never black, never grey.
 inline uint32_t TileColour(int32_t k) {

@@ -5,8 +5,8 @@
 #include <array>
 #include <climits>
 
-#include "tests/image/image_builders.h"
 #include "tests/runtime/image/decoder_fixture.h"
+#include "tests/support/image_builders.h"
 
 namespace {
 

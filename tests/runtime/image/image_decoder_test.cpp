@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/heap.h"
-#include "tests/image/image_builders.h"
+#include "tests/support/image_builders.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <array>
 #include <cstring>
 
-#include "tests/image/image_builders.h"
 #include "tests/runtime/image/decoder_fixture.h"
+#include "tests/support/image_builders.h"
 
 namespace {
 

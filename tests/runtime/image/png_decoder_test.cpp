@@ -6,8 +6,8 @@
 
 #include <array>
 
-#include "tests/image/image_builders.h"
 #include "tests/runtime/image/decoder_fixture.h"
+#include "tests/support/image_builders.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "platform/host/host.h"
 #include "platform/win32/heap_counts.h"
 #include "runtime/screen/drawing.h"
-#include "tests/screen/screen_fixture.h"
+#include "tests/runtime/screen/d3d9/screen_fixture.h"
 
 namespace {
 
