@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -33,6 +34,7 @@ class InputTest : public RuntimeTest {
         User32Test::Clear();
         for (const char* name : {"KAVRO_KEYS", "KAVRO_RECORD", "KAVRO_MISSING"}) unsetenv(name);
         Host_ReloadSettings();
+        if (!script_path_.empty()) std::remove(script_path_.c_str());
         RuntimeTest::TearDown();
     }
     // Writes a keyboard script and points KAVRO_KEYS at it.
