@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "embedded_images.h"
 #include "tools/art/pictures.h"
@@ -107,7 +108,8 @@ TEST(EmbeddedImages, TheExecutablesCarryTheDocumentedFiles) {
     EXPECT_EQ(kBackground[3], 0xE0);
     EXPECT_EQ(std::memcmp(kBackground + 6, "JFIF", 4), 0);
     kavro_formats::Bytes jpeg(kBackground, kBackground + kBackgroundSize);
-    EXPECT_NE(std::search(jpeg.begin(), jpeg.end(), "Exif", "Exif" + 4), jpeg.end());
+    const std::string_view exif = "Exif";
+    EXPECT_NE(std::search(jpeg.begin(), jpeg.end(), exif.begin(), exif.end()), jpeg.end());
     Canvas bg = kavro_formats::DecodeJpeg(jpeg);
     EXPECT_EQ(bg.width(), 1024);
     EXPECT_EQ(bg.height(), 768);
