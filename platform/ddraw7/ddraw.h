@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/gdi/gdi.h"
+#include "platform/host/faults.h"
 #include "platform/win32/guid.h"
 #include "platform/win32/types.h"
 #include "platform/win32/window.h"
@@ -178,8 +179,10 @@ class IDirectDrawClipper;
 
 class IDirectDrawSurface7 {
   public:
-    ULONG AddRef();
-    ULONG Release();
+    // Every textured draw takes a reference to its texture and lets go of the last one: the
+    // common case of both is inline.
+    ULONG AddRef() { return ++references_; }
+    ULONG Release() { return references_ > 1 ? --references_ : ReleaseLast(); }
     // BACKBUFFER on a primary surface gives its back buffer (counted).
     HRESULT GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface7** surface);
     HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc);
@@ -206,6 +209,7 @@ class IDirectDrawSurface7 {
     // On the primary surface of an exclusive full-screen chain: the back buffer becomes the
     // shown picture. Without DDFLIP_NOVSYNC it waits for the vertical blank.
     HRESULT Flip(IDirectDrawSurface7* override, DWORD flags);
+    // Asked before every draw (inline, below IDirectDraw7).
     HRESULT IsLost();
     // Gives a lost surface its memory back, in the display mode it was made in. What the memory
     // then holds is undefined; this stand-in leaves the old pixels unless a test asks otherwise.
@@ -245,6 +249,7 @@ class IDirectDrawSurface7 {
     IDirectDrawSurface7() = default;
     ~IDirectDrawSurface7();
     HRESULT Usable();
+    ULONG ReleaseLast();
     void Present();
     DDKeyCoverage CountKeyCoverage();
 
@@ -315,15 +320,26 @@ class IDirectDraw7 {
     void SurfaceDestroyed(IDirectDrawSurface7* surface);
     // The display went back to the desktop (deactivation, another mode): video memory is lost.
     void LoseVideoSurfaces();
-    // A display loss injected by the host (KAVRO_FAULTS) loses video memory too.
-    void FollowHostFaults();
+    // A display loss injected by the host (KAVRO_FAULTS) loses video memory too. Asked before
+    // every draw, so the common answer (no new loss) is inline.
+    void FollowHostFaults() {
+        if (Host_DeviceLosses() != host_losses_) LoseToHostFault();
+    }
 
   private:
     friend HRESULT DirectDrawCreateEx(const GUID* driver, void** out, REFIID iid, void* outer);
     IDirectDraw7();
     ~IDirectDraw7();
+    void LoseToHostFault();
     DDraw7State* state_ = nullptr;
+    uint32_t host_losses_ = 0;  // display losses of KAVRO_FAULTS seen so far
 };
+
+inline HRESULT IDirectDrawSurface7::IsLost() {
+    if (orphaned_) return DDERR_INVALIDOBJECT;
+    owner_->FollowHostFaults();
+    return lost_ ? DDERR_SURFACELOST : DD_OK;
+}
 
 // The library's export: the DirectDraw object of the default display driver (null `driver`).
 HRESULT DirectDrawCreateEx(const GUID* driver, void** out, REFIID iid, void* outer);

@@ -25,7 +25,6 @@ struct DDraw7State {
     DDFormat sixteen_bit_format = DDFormat::kR5G6B5;
     // The display's refresh grid on the performance counter, from the object's creation.
     int64_t refresh_base = 0;
-    uint32_t host_losses = 0;      // display losses of KAVRO_FAULTS seen so far
     bool wipe_on_restore = false;  // tests: restored memory is overwritten
     DDraw7TestCounters counters{};
     DDHeldQueue held;  // blits and quads held back (held_draws.h)

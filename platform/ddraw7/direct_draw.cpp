@@ -94,9 +94,8 @@ HRESULT DirectDrawCreateEx(const GUID* driver, void** out, REFIID iid, void* out
     return DD_OK;
 }
 
-IDirectDraw7::IDirectDraw7() : state_(new DDraw7State()) {
+IDirectDraw7::IDirectDraw7() : state_(new DDraw7State()), host_losses_(Host_DeviceLosses()) {
     state_->refresh_base = Now();
-    state_->host_losses = Host_DeviceLosses();
 }
 
 IDirectDraw7::~IDirectDraw7() {
@@ -329,10 +328,8 @@ void IDirectDraw7::SurfaceDestroyed(IDirectDrawSurface7* surface) {
     v.erase(std::remove(v.begin(), v.end(), surface), v.end());
 }
 
-void IDirectDraw7::FollowHostFaults() {
-    const uint32_t losses = Host_DeviceLosses();
-    if (losses == state_->host_losses) return;
-    state_->host_losses = losses;
+void IDirectDraw7::LoseToHostFault() {
+    host_losses_ = Host_DeviceLosses();
     LoseVideoSurfaces();
 }
 

@@ -52,15 +52,11 @@ const DDSurfaceMemory& IDirectDrawSurface7::Memory() const {
     return memory_;
 }
 
-ULONG IDirectDrawSurface7::AddRef() {
-    return ++references_;
-}
-
-ULONG IDirectDrawSurface7::Release() {
+ULONG IDirectDrawSurface7::ReleaseLast() {
     if (references_ == 0) return 0;
-    ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
+    references_ = 0;
+    delete this;
+    return 0;
 }
 
 void IDirectDrawSurface7::Orphan() {
@@ -217,12 +213,6 @@ HRESULT IDirectDrawSurface7::GetColorKey(DWORD flags, DDCOLORKEY* key) {
     if (!has_source_key_) return DDERR_NOCOLORKEY;
     *key = DDCOLORKEY{source_key_, source_key_};
     return DD_OK;
-}
-
-HRESULT IDirectDrawSurface7::IsLost() {
-    if (orphaned_) return DDERR_INVALIDOBJECT;
-    owner_->FollowHostFaults();
-    return lost_ ? DDERR_SURFACELOST : DD_OK;
 }
 
 HRESULT IDirectDrawSurface7::Restore() {

@@ -13,9 +13,8 @@ struct HostFaultRun {
     void* owner = nullptr;  // the window that presented when it began
 };
 
+// Whether the setting has been read, and the losses begun, are in g_host_fault_counts (faults.h).
 struct HostFaultState {
-    bool parsed = false;  // the setting is read at the first present or pump pass
     std::vector<HostFaultRun> runs;
-    uint32_t device_losses = 0;  // never goes back, so stand-ins can compare counts
     int32_t lasting_losses = 0;
 };

@@ -81,8 +81,8 @@ void TraceFault(const HostFaultRun& run, const char* what) {
 
 HostFaultState& Faults() {
     HostFaultState& f = HostState().faults;
-    if (!f.parsed) {
-        f.parsed = true;
+    if (!g_host_fault_counts.parsed) {
+        g_host_fault_counts.parsed = true;
         f.runs.clear();
         f.lasting_losses = 0;
         std::vector<HostFault> list;
@@ -132,8 +132,11 @@ bool Host_ParseFaults(const std::string& text, std::vector<HostFault>* faults, s
     return true;
 }
 
-uint32_t Host_DeviceLosses() {
-    return Faults().device_losses;
+constinit HostFaultCounts g_host_fault_counts;
+
+uint32_t Host_ReadFaultSchedule() {
+    Faults();
+    return g_host_fault_counts.device_losses;
 }
 
 bool Host_DeviceLossLasting() {
@@ -149,7 +152,7 @@ void Host_FaultsAfterPresent(void* owner, uint32_t present) {
         run.passes_left = run.fault.passes;
         TraceFault(run, "begins");
         if (run.fault.kind == HostFaultKind::kLoseDevice) {
-            ++f.device_losses;
+            ++g_host_fault_counts.device_losses;
             ++f.lasting_losses;
             if (run.passes_left == 0) End(f, run);
         } else if (run.fault.kind == HostFaultKind::kFocusLoss) {

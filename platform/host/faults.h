@@ -27,9 +27,22 @@ struct HostFault {
 // False with a message naming the bad entry.
 bool Host_ParseFaults(const std::string& text, std::vector<HostFault>* faults, std::string* error);
 
+// What the stand-ins read of the schedule on every draw, kept apart from the rest so that the
+// read is one load: whether the setting has been read yet, and the device losses begun so far.
+struct HostFaultCounts {
+    bool parsed = false;
+    uint32_t device_losses = 0;  // never goes back, so stand-ins can compare counts
+};
+extern constinit HostFaultCounts g_host_fault_counts;
+// Reads the setting (once after each reload of the settings) and returns the device losses.
+uint32_t Host_ReadFaultSchedule();
+
 // Device losses begun so far (only ever grows). A stand-in keeps the count it has seen and
 // loses its device when the count moves on.
-uint32_t Host_DeviceLosses();
+inline uint32_t Host_DeviceLosses() {
+    const HostFaultCounts& c = g_host_fault_counts;
+    return c.parsed ? c.device_losses : Host_ReadFaultSchedule();
+}
 // True while a device loss lasts: the device can be neither reset nor restored yet.
 bool Host_DeviceLossLasting();
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "platform/host/faults.h"
 #include "platform/host/host.h"
 #include "platform/host/host_state.h"
 
@@ -85,7 +86,7 @@ void Host_ReloadSettings() {
     // Derived from the settings: worked out again on first use.
     HostState().capture_parsed = false;
     HostState().capture_dir_made = false;
-    HostState().faults.parsed = false;
+    g_host_fault_counts.parsed = false;
     HostState().video_refused = false;
     Host_CloseTrace();
     // A library list that cannot be used ends the run before anything starts; the trace file
