@@ -94,12 +94,9 @@ void* ObjectTable_Allocate(ObjectTable* table, int32_t number, int32_t* dynamic_
     return record;
 }
 
-void* ObjectTable_Get(ObjectTable* table, int32_t number) {
+void* ObjectTable_GetOther(ObjectTable* table, int32_t number) {
     if (!table || number < 0) return nullptr;
-    if (number < table->capacity) {
-        uint8_t* record = table->slots + static_cast<int64_t>(number) * table->record_size;
-        return InUse(record) ? record : nullptr;
-    }
+    if (number < table->capacity) return ObjectTable_Get(table, number);
     LinkedBlockHeader* b = FindDynamic(table, number);
     if (!b) return nullptr;
     void* record = RecordOf(b);

@@ -2,6 +2,7 @@
 // number the table chooses (caller passes -1).
 #pragma once
 #include <cstdint>
+#include <cstring>
 
 #include "runtime/core/linked_block.h"
 
@@ -33,8 +34,20 @@ ObjectTable* ObjectTable_Create(int32_t record_size, int32_t initial_slots, Obje
 // the slot limit) or the memory is not to be had. For -1, the new object's number is written
 // to `*dynamic_number` when that is given.
 void* ObjectTable_Allocate(ObjectTable* table, int32_t number, int32_t* dynamic_number = nullptr);
-// The record of a live object, or null. Never reads outside the table for any number.
-void* ObjectTable_Get(ObjectTable* table, int32_t number);
+// ObjectTable_Get for the numbers that are not a slot of the table: dynamic objects, and the
+// refusals (no table, a negative number).
+void* ObjectTable_GetOther(ObjectTable* table, int32_t number);
+// The record of a live object, or null. Never reads outside the table for any number. Every
+// draw looks its object up, so the slot case is inline.
+inline void* ObjectTable_Get(ObjectTable* table, int32_t number) {
+    if (table && number >= 0 && number < table->capacity) {
+        uint8_t* record = table->slots + static_cast<int64_t>(number) * table->record_size;
+        uintptr_t word;
+        std::memcpy(&word, record, sizeof(word));
+        return word != 0 ? record : nullptr;
+    }
+    return ObjectTable_GetOther(table, number);
+}
 // Like ObjectTable_Get; kept as its own name for the places that expect stale numbers.
 void* ObjectTable_Find(ObjectTable* table, int32_t number);
 // The number of a record returned by ObjectTable_Allocate, or -1 for an unknown address.
