@@ -10,6 +10,7 @@
 // between, which leaves a margin far above the general path's rounding.
 #pragma once
 #include <cstdint>
+#include <cstring>
 
 #include "platform/raster/rows.h"
 #include "platform/raster/subpixel.h"
@@ -80,23 +81,37 @@ RowBlock PartRows(const PreparedRect<Loop>& r, uint8_t* bits, int64_t pitch, int
 // is set) that covers no pixel centre. kMapped: every field is set.
 enum class RectMatch : uint8_t { kNotRectangle, kNoPixels, kMapped };
 
+// The bits of a float, for tests that are exact in them.
+inline uint32_t FloatBits(float f) {
+    uint32_t bits;
+    std::memcpy(&bits, &f, sizeof(bits));
+    return bits;
+}
+
 // The common case, decided in floats without snapping: the whole texture (coordinates 0 and 1)
 // at its own size with its corners on pixel corners, that is at half-integer positions (every
 // quad the game draws). It gives what MatchRectangle's general path gives for such a strip: a
 // corner at k - 0.5 snaps to 256k - 128, whose first pixel centre is k, and pixel k shows
 // texel 0. False, having set nothing, for any other strip.
+//
+// The equalities are tested on the bits, all at once: two floats that are equal but differ in
+// their bits are zeros of both signs, and every corner that matches is a half-integer, never
+// zero; a coordinate is 0 when its bits without the sign are, and 1 has one form.
 template <class V>
-bool MatchWholeTexture(const V* v, int32_t tex_width, int32_t tex_height, RectMapping* out) {
-    const float left = v[0].x, top = v[0].y;
-    if (!(v[2].x == left && v[1].y == top && v[3].x == v[1].x && v[3].y == v[2].y)) return false;
-    if (!(v[0].u == 0.0f && v[2].u == 0.0f && v[1].u == 1.0f && v[3].u == 1.0f && v[0].v == 0.0f &&
-          v[1].v == 0.0f && v[2].v == 1.0f && v[3].v == 1.0f)) {
-        return false;
-    }
+[[gnu::always_inline]] inline bool MatchWholeTexture(const V* v, int32_t tex_width,
+                                                     int32_t tex_height, RectMapping* out) {
+    constexpr uint32_t kOne = 0x3F800000u, kNoSign = 0x7FFFFFFFu;
     const uint32_t diffuse = v[0].diffuse;
-    if (v[1].diffuse != diffuse || v[2].diffuse != diffuse || v[3].diffuse != diffuse) {
-        return false;
-    }
+    const uint32_t apart =
+        (FloatBits(v[2].x) ^ FloatBits(v[0].x)) | (FloatBits(v[1].y) ^ FloatBits(v[0].y)) |
+        (FloatBits(v[3].x) ^ FloatBits(v[1].x)) | (FloatBits(v[3].y) ^ FloatBits(v[2].y)) |
+        ((FloatBits(v[0].u) | FloatBits(v[2].u) | FloatBits(v[0].v) | FloatBits(v[1].v)) &
+         kNoSign) |
+        (FloatBits(v[1].u) ^ kOne) | (FloatBits(v[3].u) ^ kOne) | (FloatBits(v[2].v) ^ kOne) |
+        (FloatBits(v[3].v) ^ kOne) | (v[1].diffuse ^ diffuse) | (v[2].diffuse ^ diffuse) |
+        (v[3].diffuse ^ diffuse);
+    if (apart != 0) return false;
+    const float left = v[0].x, top = v[0].y;
     // Well inside the guard band, where half-integers and the sums below are exact in floats.
     constexpr float kLimit = 32768.0f;
     if (!(left > -kLimit && left < kLimit && top > -kLimit && top < kLimit)) return false;
@@ -136,16 +151,11 @@ bool ClipRectangle(const RectMapping& m, const PixelBox& box, PreparedRect<Loop>
     return true;
 }
 
-// Matches a strip of four vertices (anything with x, y, u, v and diffuse) in the order
-// top-left, top-right, bottom-left, bottom-right. Without a texture (textured false) any
-// texture coordinates map, and tx0, ty0 are 0.
+// The snapping path of MatchRectangle, for any strip (out of line: the common case is matched
+// before it).
 template <class V>
-RectMatch MatchRectangle(const V* v, bool textured, int32_t tex_width, int32_t tex_height,
-                         RectMapping* out) {
-    if (textured && tex_width > 0 && tex_height > 0 &&
-        MatchWholeTexture(v, tex_width, tex_height, out)) {
-        return RectMatch::kMapped;
-    }
+[[gnu::noinline]] RectMatch MatchSnappedRectangle(const V* v, bool textured, int32_t tex_width,
+                                                  int32_t tex_height, RectMapping* out) {
     int64_t x[4], y[4];
     for (int i = 0; i < 4; ++i) {
         if (!Snap(v[i].x, &x[i]) || !Snap(v[i].y, &y[i])) return RectMatch::kNotRectangle;
@@ -176,6 +186,19 @@ RectMatch MatchRectangle(const V* v, bool textured, int32_t tex_width, int32_t t
         if (m.tx0 < 0 || m.ty0 < 0) return RectMatch::kNotRectangle;
     }
     return RectMatch::kMapped;
+}
+
+// Matches a strip of four vertices (anything with x, y, u, v and diffuse) in the order
+// top-left, top-right, bottom-left, bottom-right. Without a texture (textured false) any
+// texture coordinates map, and tx0, ty0 are 0.
+template <class V>
+[[gnu::always_inline]] inline RectMatch MatchRectangle(const V* v, bool textured, int32_t tex_width,
+                                                       int32_t tex_height, RectMapping* out) {
+    if (textured && tex_width > 0 && tex_height > 0 &&
+        MatchWholeTexture(v, tex_width, tex_height, out)) {
+        return RectMatch::kMapped;
+    }
+    return MatchSnappedRectangle(v, textured, tex_width, tex_height, out);
 }
 
 }  // namespace raster
