@@ -1,8 +1,10 @@
 // Text output in the system font: TextOutA with the context's alignment, colours and background
 // mode (the current position with TA_UPDATECP), text extents and metrics, and the trace line of
 // every text drawn on a screen.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/gdi/call_counts.h"
@@ -23,54 +25,94 @@ Box Clip(const GdiSurface& s, Box b) {
     return b;
 }
 
-// One glyph row of a 32-bit surface, all eight pixels inside: written without a branch per
-// pixel, so the compiler makes it a few vector selects.
-inline void PlainRow32(uint32_t* p, uint32_t mask, uint32_t fg, const uint32_t* bg) {
-    if (bg) {
-        const uint32_t back = *bg;
-        for (int i = 0; i < kSystemFontCellWidth; ++i) p[i] = ((mask << i) & 0x80) ? fg : back;
-    } else {
-        for (int i = 0; i < kSystemFontCellWidth; ++i)
-            if ((mask << i) & 0x80) p[i] = fg;
+// The sixteen ways four pixels of a glyph row can be ink or background, on an opaque
+// background: a whole row of a 32-bit surface is then two copies of four pixels, picked by the
+// row's two halves.
+struct HalfRows {
+    uint32_t pixels[16][4];
+    HalfRows(uint32_t fg, uint32_t bg) {
+        for (uint32_t half = 0; half < 16; ++half)
+            for (uint32_t i = 0; i < 4; ++i) pixels[half][i] = (half & (8u >> i)) ? fg : bg;
+    }
+    void Row(uint32_t* p, uint32_t mask) const {
+        std::memcpy(p, pixels[(mask >> 4) & 15], sizeof(pixels[0]));
+        std::memcpy(p + 4, pixels[mask & 15], sizeof(pixels[0]));
+    }
+};
+
+// One glyph row of a 32-bit surface, all eight pixels inside, on a transparent background.
+inline void InkRow32(uint32_t* p, uint32_t mask, uint32_t fg) {
+    for (int i = 0; i < kSystemFontCellWidth; ++i)
+        if ((mask << i) & 0x80) p[i] = fg;
+}
+
+// The pixels of one cell inside `box`, row by row.
+void DrawCell(const GdiSurface& s, const TextInk& ink, uint8_t code, int64_t cell_x, int64_t y,
+              const Box& box, uint32_t fg, const uint32_t* bg) {
+    const uint8_t* glyph = SystemFont_Glyph(code);
+    const bool wide = Gdi_BytesPerPixel(s.format) == 4;
+    const int64_t from = cell_x < box.left ? box.left : cell_x;
+    const int64_t to =
+        cell_x + kSystemFontCellWidth > box.right ? box.right : cell_x + kSystemFontCellWidth;
+    const bool whole = wide && from == cell_x && to == cell_x + kSystemFontCellWidth;
+    for (int64_t py = box.top; py < box.bottom; ++py) {
+        const int32_t row = static_cast<int32_t>(py - y);
+        const uint32_t mask = ink.Styled(glyph[row], row);
+        uint32_t* row32 = reinterpret_cast<uint32_t*>(Gdi_Row(s, static_cast<int32_t>(py)));
+        if (whole && !bg) {
+            InkRow32(row32 + cell_x, mask, fg);
+            continue;
+        }
+        for (int64_t px = from; px < to; ++px) {
+            const bool on = (mask << (px - cell_x)) & 0x80;
+            if (!on && !bg) continue;
+            const uint32_t v = on ? fg : *bg;
+            if (wide) {
+                row32[px] = v;
+            } else {
+                Gdi_WritePixel(s, static_cast<int32_t>(px), static_cast<int32_t>(py), v);
+            }
+        }
     }
 }
 
-// Upright text at scale 1 without slant: glyph by glyph, whole rows at a time.
+// Upright text at scale 1 without slant. The cells wholly inside a 32-bit surface, on an opaque
+// background (every line the game draws), go row by row across the text, a glyph row at a time;
+// the others glyph by glyph.
 void DrawPlain(const GdiSurface& s, const TextInk& ink, const char* text, int32_t length, int64_t x,
                int64_t y, uint32_t fg, const uint32_t* bg) {
     const Box box =
         Clip(s, Box{x, y, x + int64_t{length} * kSystemFontCellWidth, y + kSystemFontCellHeight});
     if (box.left >= box.right || box.top >= box.bottom) return;
-    const bool wide = Gdi_BytesPerPixel(s.format) == 4;
     const int64_t first_cell = (box.left - x) / kSystemFontCellWidth;
     const int64_t last_cell = (box.right - 1 - x) / kSystemFontCellWidth;
-    for (int64_t cell = first_cell; cell <= last_cell; ++cell) {
-        const uint8_t* glyph = SystemFont_Glyph(static_cast<uint8_t>(text[cell]));
-        const int64_t cell_x = x + cell * kSystemFontCellWidth;
-        const int64_t from = cell_x < box.left ? box.left : cell_x;
-        const int64_t to =
-            cell_x + kSystemFontCellWidth > box.right ? box.right : cell_x + kSystemFontCellWidth;
-        const bool whole = wide && from == cell_x && to == cell_x + kSystemFontCellWidth;
-        for (int64_t py = box.top; py < box.bottom; ++py) {
-            const int32_t row = static_cast<int32_t>(py - y);
-            const uint32_t mask = ink.Styled(glyph[row], row);
-            uint32_t* row32 = reinterpret_cast<uint32_t*>(Gdi_Row(s, static_cast<int32_t>(py)));
-            if (whole) {
-                PlainRow32(row32 + cell_x, mask, fg, bg);
-                continue;
-            }
-            for (int64_t px = from; px < to; ++px) {
-                const bool on = (mask << (px - cell_x)) & 0x80;
-                if (!on && !bg) continue;
-                const uint32_t v = on ? fg : *bg;
-                if (wide) {
-                    row32[px] = v;
-                } else {
-                    Gdi_WritePixel(s, static_cast<int32_t>(px), static_cast<int32_t>(py), v);
-                }
+    int64_t whole_first = first_cell, whole_last = last_cell;
+    if (x + first_cell * kSystemFontCellWidth < box.left) ++whole_first;
+    if (x + (last_cell + 1) * kSystemFontCellWidth > box.right) --whole_last;
+    if (Gdi_BytesPerPixel(s.format) != 4 || !bg) whole_last = whole_first - 1;
+    for (int64_t cell = first_cell; cell < whole_first; ++cell)
+        DrawCell(s, ink, static_cast<uint8_t>(text[cell]), x + cell * kSystemFontCellWidth, y, box,
+                 fg, bg);
+    if (whole_first <= whole_last) {
+        const HalfRows halves(fg, *bg);
+        constexpr int64_t kRun = 64;  // glyphs looked up at a time
+        for (int64_t run = whole_first; run <= whole_last; run += kRun) {
+            const int64_t n = whole_last - run + 1 < kRun ? whole_last - run + 1 : kRun;
+            const uint8_t* glyphs[kRun];
+            for (int64_t i = 0; i < n; ++i)
+                glyphs[i] = SystemFont_Glyph(static_cast<uint8_t>(text[run + i]));
+            for (int64_t py = box.top; py < box.bottom; ++py) {
+                const int32_t row = static_cast<int32_t>(py - y);
+                uint32_t* p = reinterpret_cast<uint32_t*>(Gdi_Row(s, static_cast<int32_t>(py))) +
+                              x + run * kSystemFontCellWidth;
+                for (int64_t i = 0; i < n; ++i, p += kSystemFontCellWidth)
+                    halves.Row(p, ink.Styled(glyphs[i][row], row));
             }
         }
     }
+    for (int64_t cell = std::max(whole_last + 1, whole_first); cell <= last_cell; ++cell)
+        DrawCell(s, ink, static_cast<uint8_t>(text[cell]), x + cell * kSystemFontCellWidth, y, box,
+                 fg, bg);
 }
 
 // Any face and angle: every pixel of the text's bounding box is mapped back into text space.
