@@ -6,6 +6,9 @@
 
 namespace raster {
 
+// The width of a tile, which most rows drawn have.
+constexpr int32_t kTileRow = 32;
+
 // `width` pixels from `dst` and source pixels from `src` on each of `rows` rows, the rows
 // `dst_pitch` and `src_pitch` bytes apart.
 struct RowBlock {
@@ -22,6 +25,12 @@ template <class T, class S, class Row>
     const int32_t n = b.width, rows = b.rows;  // locals: stores through d may not change them
     uint8_t* d = b.dst;
     const uint8_t* s = b.src;
+    // A whole tile's row (the most drawn width) is written out without a loop.
+    if (n == kTileRow) {
+        for (int32_t y = 0; y < rows; ++y, d += b.dst_pitch, s += b.src_pitch)
+            row(reinterpret_cast<T*>(d), reinterpret_cast<const S*>(s), kTileRow);
+        return;
+    }
     for (int32_t y = 0; y < rows; ++y, d += b.dst_pitch, s += b.src_pitch)
         row(reinterpret_cast<T*>(d), reinterpret_cast<const S*>(s), n);
 }
