@@ -203,9 +203,13 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
         vertex_count > kMaxVertices) {
         return DDERR_INVALIDPARAMS;
     }
+    // Transformed-and-lit vertices (every draw of the screens) are read as they are; the test of
+    // the other formats' parts is theirs alone.
+    const bool tl = vertex_format == D3DFVF_TLVERTEX;
     const DWORD texture_sets = (vertex_format & kTexCountMask) >> 8;
-    if ((vertex_format & kPositionMask) != D3DFVF_XYZRHW || texture_sets > 1 ||
-        (vertex_format & ~(kPositionMask | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | kTexCountMask))) {
+    if (!tl &&
+        ((vertex_format & kPositionMask) != D3DFVF_XYZRHW || texture_sets > 1 ||
+         (vertex_format & ~(kPositionMask | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | kTexCountMask)))) {
         return DDERR_INVALIDPARAMS;
     }
     if (!s.in_scene) return D3DERR_SCENE_NOT_IN_SCENE;
@@ -215,7 +219,6 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
     // The setup is filled where it is (a record built and then copied stalls on its stores).
     D7Setup setup;
     D7Texture& texture = setup.texture;
-    texture = D7Texture{nullptr, 0, 0, 0, DDFormat::kUnknown, false, 0, DDKeyCoverage::kNone};
     IDirectDrawSurface7* const t = s.texture;
     // A texture of the target's own DirectDraw object has just followed its faults.
     const bool own_texture = t && t->Owner() == target->Owner();
@@ -237,20 +240,22 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
         texture.keyed = keyed;
         texture.key = t->SourceKey();
         texture.coverage = keyed ? t->KeyCoverage() : DDKeyCoverage::kNone;
+    } else {
+        texture = D7Texture{nullptr, 0, 0, 0, DDFormat::kUnknown, false, 0, DDKeyCoverage::kNone};
     }
 
-    // Offsets of the fields in one vertex.
-    const bool has_diffuse = (vertex_format & D3DFVF_DIFFUSE) != 0;
-    const DWORD diffuse_at = 16;
-    const DWORD specular_at = diffuse_at + (has_diffuse ? 4 : 0);
-    const DWORD texture_at = specular_at + ((vertex_format & D3DFVF_SPECULAR) ? 4 : 0);
-    const DWORD stride = texture_at + 8 * texture_sets;
     // Transformed-and-lit vertices are laid out as the rasteriser's and read where the caller
     // wrote them (a copy would read them wider than they were just written, and wait for the
     // writes); others are converted, four (every quad) on the stack.
     const D7Vertex* v = static_cast<const D7Vertex*>(vertices);
     D7Vertex quad[4];
-    if (vertex_format != D3DFVF_TLVERTEX) {
+    if (!tl) {
+        // Offsets of the fields in one vertex.
+        const bool has_diffuse = (vertex_format & D3DFVF_DIFFUSE) != 0;
+        const DWORD diffuse_at = 16;
+        const DWORD specular_at = diffuse_at + (has_diffuse ? 4 : 0);
+        const DWORD texture_at = specular_at + ((vertex_format & D3DFVF_SPECULAR) ? 4 : 0);
+        const DWORD stride = texture_at + 8 * texture_sets;
         D7Vertex* converted = quad;
         if (vertex_count > 4) {
             if (s.vertices.size() < vertex_count) s.vertices.resize(vertex_count);
@@ -284,12 +289,11 @@ HRESULT IDirect3DDevice7::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_form
     const DDSurfaceMemory& m = target->RawMemory();
     setup.target = D7Image{m.bits, m.pitch, m.width, m.height, m.format};
     const D3DVIEWPORT7& vp = s.viewport;
-    setup.clip =
-        RECT{static_cast<LONG>(vp.dwX), static_cast<LONG>(vp.dwY),
-             static_cast<LONG>(vp.dwX + vp.dwWidth), static_cast<LONG>(vp.dwY + vp.dwHeight)};
     // A flip may have changed nothing in size, but the target's memory is its own: stay inside.
-    if (setup.clip.right > m.width) setup.clip.right = m.width;
-    if (setup.clip.bottom > m.height) setup.clip.bottom = m.height;
+    const LONG right = static_cast<LONG>(vp.dwX + vp.dwWidth);
+    const LONG bottom = static_cast<LONG>(vp.dwY + vp.dwHeight);
+    setup.clip = RECT{static_cast<LONG>(vp.dwX), static_cast<LONG>(vp.dwY),
+                      right > m.width ? m.width : right, bottom > m.height ? m.height : bottom};
     setup.stage = s.stage;
     setup.blend = s.blend;
     setup.cull = s.render_states[D3DRENDERSTATE_CULLMODE];

@@ -116,16 +116,22 @@ bool D7Raster_PrepareRectangle(const D7Setup& setup, const D7Vertex* v, D7Rect* 
         raster::MatchRectangle(v, tex.bits != nullptr, tex.width, tex.height, &m);
     if (match == raster::RectMatch::kNotRectangle) return false;
     D7Rect& r = *out;
-    r = D7Rect{0,        0,         0,
-               0,        0,         0,
-               tex.bits, tex.pitch, D7Loop::kGeneric,
-               false,    255,       tex.key & 0x00FFFFFFu,
-               m.diffuse};
-    if (match == raster::RectMatch::kNoPixels) return true;
-    const RECT& clip = setup.clip;
-    if (counters) ++counters->fast_rectangles;
-    if (!raster::ClipRectangle(m, raster::PixelBox{clip.left, clip.top, clip.right, clip.bottom},
-                               &r)) {
+    r.texels = tex.bits;
+    r.texel_pitch = tex.pitch;
+    r.key = tex.key & 0x00FFFFFFu;
+    r.diffuse = m.diffuse;
+    r.alpha = 255;
+    r.opaque = false;
+    r.loop = D7Loop::kGeneric;
+    bool shows = match == raster::RectMatch::kMapped;
+    if (shows) {
+        if (counters) ++counters->fast_rectangles;
+        const RECT& clip = setup.clip;
+        shows = raster::ClipRectangle(
+            m, raster::PixelBox{clip.left, clip.top, clip.right, clip.bottom}, &r);
+    }
+    if (!shows) {
+        r.x0 = r.x1 = r.y0 = r.y1 = r.tx0 = r.ty0 = 0;
         return true;
     }
 
