@@ -69,8 +69,10 @@ class IDirect3DSurface9 {
 
 class IDirect3DTexture9 {
   public:
-    ULONG AddRef();
-    ULONG Release();
+    // Every textured draw takes a reference to its texture and lets go of the last one: the
+    // common case of both is inline.
+    ULONG AddRef() { return ++references_; }
+    ULONG Release() { return references_ > 1 ? --references_ : ReleaseLast(); }
     // One level only (level 0).
     HRESULT GetSurfaceLevel(UINT level, IDirect3DSurface9** surface);
     HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc);
@@ -81,12 +83,13 @@ class IDirect3DTexture9 {
     static IDirect3DTexture9* Create(IDirect3DDevice9* device, UINT width, UINT height,
                                      D3DFORMAT format);
     // How a draw samples it; the alpha survey is refreshed after every write.
-    void Sampling(RasterTexture* out) const;
+    void Sampling(RasterTexture* out) const { *out = sampling_; }
     void SurveyAlpha();
 
   private:
     IDirect3DTexture9() = default;
     ~IDirect3DTexture9();
+    ULONG ReleaseLast();
     IDirect3DSurface9* level_ = nullptr;
     IDirect3DDevice9* device_ = nullptr;
     ULONG references_ = 1;

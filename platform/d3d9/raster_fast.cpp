@@ -147,11 +147,20 @@ bool Raster_PrepareRectangle(const RasterSetup& setup, const RasterVertex* v, Ra
         raster::MatchRectangle(v, tex.bits != nullptr, tex.width, tex.height, &m);
     if (match == raster::RectMatch::kNotRectangle) return false;
     RasterRect& r = *out;
-    r = RasterRect{0,     0,   0, 0,        0, 0, tex.bits, tex.pitch, RasterLoop::kGeneric,
-                   false, 255, 0, m.diffuse};
-    if (match == raster::RectMatch::kNoPixels) return true;
-    if (counters) ++counters->fast_rectangles;
-    if (!raster::ClipRectangle(m, raster::PixelBox{0, 0, target.width, target.height}, &r)) {
+    r.texels = tex.bits;
+    r.texel_pitch = tex.pitch;
+    r.key = 0;
+    r.diffuse = m.diffuse;
+    r.alpha = 255;
+    r.opaque = false;
+    r.loop = RasterLoop::kGeneric;
+    bool shows = match == raster::RectMatch::kMapped;
+    if (shows) {
+        if (counters) ++counters->fast_rectangles;
+        shows = raster::ClipRectangle(m, raster::PixelBox{0, 0, target.width, target.height}, &r);
+    }
+    if (!shows) {
+        r.x0 = r.x1 = r.y0 = r.y1 = r.tx0 = r.ty0 = 0;
         return true;
     }
     r.loop = ChooseLoop(setup, m.diffuse, &r.alpha, &r.opaque);

@@ -24,19 +24,13 @@ IDirect3DTexture9::~IDirect3DTexture9() {
     if (level_) IDirect3DSurface9::Destroy(level_);
 }
 
-ULONG IDirect3DTexture9::AddRef() {
-    return ++references_;
-}
-
-ULONG IDirect3DTexture9::Release() {
+ULONG IDirect3DTexture9::ReleaseLast() {
     if (references_ == 0) return 0;
-    ULONG left = --references_;
-    if (left == 0) {
-        IDirect3DDevice9* device = device_;
-        delete this;
-        device->ResourceDestroyed(D3DPOOL_MANAGED);
-    }
-    return left;
+    references_ = 0;
+    IDirect3DDevice9* device = device_;
+    delete this;
+    device->ResourceDestroyed(D3DPOOL_MANAGED);
+    return 0;
 }
 
 HRESULT IDirect3DTexture9::GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) {
@@ -62,10 +56,6 @@ HRESULT IDirect3DTexture9::LockRect(UINT level, D3DLOCKED_RECT* locked, const RE
 HRESULT IDirect3DTexture9::UnlockRect(UINT level) {
     if (level != 0) return D3DERR_INVALIDCALL;
     return level_->UnlockRect();
-}
-
-void IDirect3DTexture9::Sampling(RasterTexture* out) const {
-    *out = sampling_;
 }
 
 void IDirect3DTexture9::SurveyAlpha() {
