@@ -70,10 +70,8 @@ class HeldDraws {
     // The record of the next draw, to be filled where it stays (a record just written and then
     // copied stalls on its own stores). Hold keeps it; otherwise the next call gives it again.
     Draw& Next() {
-        if (draws_.size() == count_) {
-            draws_.resize(count_ ? count_ * 2 : 256);
-            rects_.resize(draws_.size());
-        }
+        if (draws_.size() == count_) [[unlikely]]
+            Grow();
         return draws_[count_];
     }
     // Keeps the record Next gave, drawn on `rect`.
@@ -99,6 +97,11 @@ class HeldDraws {
     }
 
   private:
+    [[gnu::noinline]] void Grow() {
+        draws_.resize(count_ ? count_ * 2 : 256);
+        rects_.resize(draws_.size());
+    }
+
     // Both only grow; count_ of them are held.
     std::vector<HeldRect> rects_;
     std::vector<Draw> draws_;
