@@ -139,6 +139,39 @@ TEST(GdiTextTest, TextOverTheEdgesIsCutToThePixels) {
     EXPECT_EQ(t.At(25, 15), kBlack);  // its top-left corner
 }
 
+// Cut cells at both ends and whole ones between, one of them bold: every pixel of the surface
+// is the glyphs' or the one around them.
+TEST(GdiTextTest, EveryPixelOfATextCutAtBothSidesIsItsGlyphsOrUntouched) {
+    const char* text = "Kavro Hills!";
+    for (bool bold : {false, true}) {
+        TestSurface t(70, 24);
+        t.Fill(kBlue);
+        LOGFONTA lf{};
+        lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+        HFONT font = CreateFontIndirectA(&lf);
+        SelectObject(t.dc(), font);
+        SetTextColor(t.dc(), kWhite);
+        SetBkColor(t.dc(), kBlack);
+        const int x0 = -13, y0 = 3;
+        Text(t.dc(), x0, y0, text);
+        for (int y = 0; y < 24; ++y) {
+            for (int x = 0; x < 70; ++x) {
+                const int u = x - x0, row = y - y0;
+                COLORREF want = kBlue;
+                if (row >= 0 && row < 16 && u < 8 * static_cast<int>(std::strlen(text))) {
+                    uint32_t mask = SystemFont_Glyph(static_cast<uint8_t>(text[u / 8]))[row];
+                    if (bold) mask |= mask >> 1;
+                    want = ((mask << (u % 8)) & 0x80) ? kWhite : kBlack;
+                }
+                ASSERT_EQ(t.At(x, y), want) << "bold " << bold << " at " << x << "," << y;
+            }
+        }
+        EXPECT_TRUE(t.PaddingClean());
+        SelectObject(t.dc(), GetStockObject(SYSTEM_FONT));
+        DeleteObject(font);
+    }
+}
+
 TEST(GdiTextTest, SixteenBitSurfacesGetTheirOwnPixelValues) {
     struct Case {
         GdiPixelFormat format;
