@@ -142,28 +142,14 @@ bool Raster_PrepareRectangle(const RasterSetup& setup, const RasterVertex* v, Ra
     if (setup.cull == D3DCULL_CW) return false;
     const RasterImage& target = setup.target;
     const RasterTexture& tex = setup.texture;
-    raster::RectMapping m;
-    const raster::RectMatch match =
-        raster::MatchRectangle(v, tex.bits != nullptr, tex.width, tex.height, &m);
-    if (match == raster::RectMatch::kNotRectangle) return false;
     RasterRect& r = *out;
-    r.texels = tex.bits;
-    r.texel_pitch = tex.pitch;
-    r.key = 0;
-    r.diffuse = m.diffuse;
-    r.alpha = 255;
-    r.opaque = false;
-    r.loop = RasterLoop::kGeneric;
-    bool shows = match == raster::RectMatch::kMapped;
-    if (shows) {
-        if (counters) ++counters->fast_rectangles;
-        shows = raster::ClipRectangle(m, raster::PixelBox{0, 0, target.width, target.height}, &r);
-    }
-    if (!shows) {
-        r.x0 = r.x1 = r.y0 = r.y1 = r.tx0 = r.ty0 = 0;
-        return true;
-    }
-    r.loop = ChooseLoop(setup, m.diffuse, &r.alpha, &r.opaque);
+    const raster::RectMatch match = raster::MatchAndClip(
+        v, tex.bits, tex.pitch, tex.width, tex.height, 0,
+        raster::PixelBox{0, 0, target.width, target.height}, RasterLoop::kGeneric, &r,
+        counters ? &counters->fast_rectangles : nullptr);
+    if (match == raster::RectMatch::kNotRectangle) return false;
+    if (match == raster::RectMatch::kNoPixels) return true;
+    r.loop = ChooseLoop(setup, r.diffuse, &r.alpha, &r.opaque);
     if (counters) counters->pixels += static_cast<uint64_t>((r.x1 - r.x0) * (r.y1 - r.y0));
     return true;
 }

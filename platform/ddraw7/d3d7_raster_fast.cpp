@@ -111,31 +111,16 @@ bool D7Raster_PrepareRectangle(const D7Setup& setup, const D7Vertex* v, D7Rect* 
     // Clockwise culling removes both triangles; the general path does that.
     if (setup.cull == D3DCULL_CW) return false;
     const D7Texture& tex = setup.texture;
-    raster::RectMapping m;
-    const raster::RectMatch match =
-        raster::MatchRectangle(v, tex.bits != nullptr, tex.width, tex.height, &m);
-    if (match == raster::RectMatch::kNotRectangle) return false;
+    const RECT& clip = setup.clip;
     D7Rect& r = *out;
-    r.texels = tex.bits;
-    r.texel_pitch = tex.pitch;
-    r.key = tex.key & 0x00FFFFFFu;
-    r.diffuse = m.diffuse;
-    r.alpha = 255;
-    r.opaque = false;
-    r.loop = D7Loop::kGeneric;
-    bool shows = match == raster::RectMatch::kMapped;
-    if (shows) {
-        if (counters) ++counters->fast_rectangles;
-        const RECT& clip = setup.clip;
-        shows = raster::ClipRectangle(
-            m, raster::PixelBox{clip.left, clip.top, clip.right, clip.bottom}, &r);
-    }
-    if (!shows) {
-        r.x0 = r.x1 = r.y0 = r.y1 = r.tx0 = r.ty0 = 0;
-        return true;
-    }
+    const raster::RectMatch match =
+        raster::MatchAndClip(v, tex.bits, tex.pitch, tex.width, tex.height, tex.key & 0x00FFFFFFu,
+                             raster::PixelBox{clip.left, clip.top, clip.right, clip.bottom},
+                             D7Loop::kGeneric, &r, counters ? &counters->fast_rectangles : nullptr);
+    if (match == raster::RectMatch::kNotRectangle) return false;
+    if (match == raster::RectMatch::kNoPixels) return true;
 
-    D7Loop loop = ChooseLoop(setup, m.diffuse, &r.alpha);
+    D7Loop loop = ChooseLoop(setup, r.diffuse, &r.alpha);
     // Keys count only where a texel has the key colour.
     const bool keyed = tex.keyed && tex.coverage != DDKeyCoverage::kNone;
     if (loop != D7Loop::kGeneric) {

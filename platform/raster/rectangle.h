@@ -201,4 +201,37 @@ template <class V>
     return MatchSnappedRectangle(v, textured, tex_width, tex_height, out);
 }
 
+// The first step of both stand-ins' rectangle draws: matches the strip against the texture
+// (`texels` null: none) and makes `out` ready but for its loop, which is left `generic` (with
+// source alpha 255, not opaque, and `key`), cut to `box`. kNotRectangle sets nothing; kNoPixels
+// leaves `out` empty (no pixel shows, also after the cut); kMapped has it ready. A strip that
+// maps pixels counts in `fast_rectangles` (when given).
+template <class V, class Loop>
+[[gnu::always_inline]] inline RectMatch MatchAndClip(const V* v, const uint8_t* texels,
+                                                     int32_t texel_pitch, int32_t tex_width,
+                                                     int32_t tex_height, uint32_t key,
+                                                     const PixelBox& box, Loop generic,
+                                                     PreparedRect<Loop>* out,
+                                                     uint64_t* fast_rectangles) {
+    RectMapping m;
+    const RectMatch match = MatchRectangle(v, texels != nullptr, tex_width, tex_height, &m);
+    if (match == RectMatch::kNotRectangle) return match;
+    PreparedRect<Loop>& r = *out;
+    r.texels = texels;
+    r.texel_pitch = texel_pitch;
+    r.key = key;
+    r.diffuse = m.diffuse;
+    r.alpha = 255;
+    r.opaque = false;
+    r.loop = generic;
+    bool shows = match == RectMatch::kMapped;
+    if (shows) {
+        if (fast_rectangles) ++*fast_rectangles;
+        shows = ClipRectangle(m, box, &r);
+    }
+    if (shows) return RectMatch::kMapped;
+    r.x0 = r.x1 = r.y0 = r.y1 = r.tx0 = r.ty0 = 0;
+    return RectMatch::kNoPixels;
+}
+
 }  // namespace raster
