@@ -73,6 +73,7 @@ struct BackendResult {
     int64_t steady_allocations = 0;
     int64_t allocating_frames = 0;
     int64_t first_allocating_frame = 0;
+    int64_t allocating_gaps = 0;
     bool allocations_counted = true;
     double plain_wall_ns = 0;  // best whole run of the deliverable without the probe
     std::vector<BenchFrameRecord> frames;
@@ -167,6 +168,7 @@ void Measure(BackendResult& out, const std::string& run_dir, const std::string& 
             out.allocating_frames = Get(rep, "allocating_frames");
             out.first_allocating_frame = Get(rep, "first_allocating_frame");
         }
+        out.allocating_gaps = std::max(out.allocating_gaps, Get(rep, "allocating_gaps"));
         out.allocations_counted = Get(rep, "allocations_counted") != 0;
 
         ChildResult plain = RunHeadless(b.plain, run_dir, {{"KAVRO_KEYS", keys}});
@@ -399,6 +401,12 @@ int main(int argc, char** argv) {
                 "%lld\n",
                 static_cast<long long>(r->allocating_frames),
                 static_cast<long long>(r->first_allocating_frame));
+        }
+        if (r->allocating_gaps != 0) {
+            std::printf(
+                "                               %lld times between frames, outside the "
+                "game's loop\n",
+                static_cast<long long>(r->allocating_gaps));
         }
         if (r->plain_wall_ns > 0) {
             std::printf(

@@ -97,6 +97,8 @@ void Probe_WriteReport() {
                          static_cast<unsigned long long>(p.allocating_frames));
             std::fprintf(f, "first_allocating_frame %llu\n",
                          static_cast<unsigned long long>(p.first_allocating_frame));
+            std::fprintf(f, "allocating_gaps %llu\n",
+                         static_cast<unsigned long long>(p.allocating_gaps));
             std::fprintf(f, "peak_resident_kib %ld\n", PeakResidentKib());
             std::fprintf(f, "log_full %d\n", p.log_full ? 1 : 0);
             std::fclose(f);

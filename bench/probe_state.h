@@ -37,6 +37,9 @@ struct ProbeState {
     uint64_t heap_before_frame = 0, malloc_before_frame = 0;
     uint64_t allocating_frames = 0;
     uint64_t first_allocating_frame = 0;
+    // Gaps between two frames of the steady state in which something allocated: the game's loop
+    // does nothing there, so another thread did.
+    uint64_t allocating_gaps = 0;
     uint64_t steady_from_frame = 0;  // 0 until the steady state began
     bool warm = false;
     uint64_t heap_at_end = 0, malloc_at_end = 0;  // after the last frame

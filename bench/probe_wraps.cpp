@@ -93,6 +93,9 @@ bool WrapGameFrame() {
     p.pending.collected_column = p.pending.collected_row = -1;
     p.heap_before_frame = HeapCalls();
     p.malloc_before_frame = BenchAllocations();
+    if (p.warm &&
+        (p.heap_before_frame != p.heap_at_end || p.malloc_before_frame != p.malloc_at_end))
+        ++p.allocating_gaps;
     Probe_Enter(BenchPhase::kOther);
     bool completed = RealGameFrame();
     Probe_Enter(BenchPhase::kOther);
