@@ -59,10 +59,13 @@ bool ReadMemory(pid_t pid, MemorySample* sample) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     if (!status) return false;
     bool have_anon = false, have_resident = false;
+    sample->peak_kib = 0;
     for (std::string line; std::getline(status, line);) {
         if (line.rfind("RssAnon:", 0) == 0) {
             sample->anon_kib = std::atoll(line.c_str() + 8);
             have_anon = true;
+        } else if (line.rfind("VmHWM:", 0) == 0) {
+            sample->peak_kib = std::atoll(line.c_str() + 6);
         } else if (line.rfind("VmRSS:", 0) == 0) {
             sample->resident_kib = std::atoll(line.c_str() + 6);
             have_resident = true;
@@ -100,7 +103,7 @@ void WaitPolling(pid_t pid, const ChildOptions& options, ChildResult& result, in
         }
         const double since_start = static_cast<double>(now - result.spawn_ns) / 1e9;
         if (options.sample_every_seconds > 0 && since_start >= next_sample) {
-            MemorySample sample{since_start, 0, 0};
+            MemorySample sample{since_start, 0, 0, 0};
             if (ReadMemory(pid, &sample)) result.memory.push_back(sample);
             next_sample = since_start + options.sample_every_seconds;
         }

@@ -16,6 +16,7 @@ struct MemorySample {
     double seconds;        // since the start
     int64_t anon_kib;      // RssAnon: heap and other anonymous memory
     int64_t resident_kib;  // VmRSS
+    int64_t peak_kib;      // VmHWM: the largest resident set so far, of this program alone
 };
 
 struct ChildOptions {
