@@ -20,16 +20,13 @@
 #include "runtime/screen/screen.h"
 #include "runtime/screen/sprite3d.h"
 #include "tests/support/map_writer.h"
+#include "tests/support/temp_working_folder.h"
 #include "tests/support/tile_colours.h"
 
 class MapEngineTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        previous_ = std::filesystem::current_path();
-        std::string pattern = (std::filesystem::temp_directory_path() / "kavro-map-XXXXXX");
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        directory_ = pattern;
-        std::filesystem::current_path(directory_);
+        ASSERT_NO_FATAL_FAILURE(folder_.Enter("kavro-map"));
         // The engine's block points into the heaps of the previous case: start it afresh.
         Map_State() = MapEngineState{};
         Program_Start();
@@ -46,8 +43,7 @@ class MapEngineTest : public ::testing::Test {
         HeapDestroy(Program_Globals().runtime_heap);
         Program_Globals().runtime_heap = nullptr;
         Map_State() = MapEngineState{};
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(directory_);
+        folder_.Leave();
     }
 
     static void Make(const std::string& name, const std::string& bytes) {
@@ -85,5 +81,5 @@ class MapEngineTest : public ::testing::Test {
     }
 
   private:
-    std::filesystem::path previous_, directory_;
+    TempWorkingFolder folder_;
 };

@@ -11,22 +11,17 @@
 #include "platform/win32/file_error.h"
 #include "platform/win32/path.h"
 #include "platform/win32/path_text.h"
+#include "tests/support/temp_working_folder.h"
 
 namespace {
 
 class PathTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        previous_ = std::filesystem::current_path();
-        std::string pattern = std::filesystem::temp_directory_path() / "kavro-path-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        directory_ = pattern;
-        std::filesystem::current_path(directory_);
+        ASSERT_NO_FATAL_FAILURE(folder_.Enter("kavro-path"));
+        directory_ = folder_.Path();
     }
-    void TearDown() override {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(directory_);
-    }
+    void TearDown() override { folder_.Leave(); }
     static std::string Resolve(const char* name, DWORD expected_error = NO_ERROR) {
         HostPath path;
         EXPECT_EQ(HostPath_Resolve(name, false, &path), expected_error) << name;
@@ -35,7 +30,7 @@ class PathTest : public ::testing::Test {
     std::filesystem::path directory_;
 
   private:
-    std::filesystem::path previous_;
+    TempWorkingFolder folder_;
 };
 
 TEST_F(PathTest, SeparatorsDotsAndTheDriveRule) {

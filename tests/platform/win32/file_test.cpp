@@ -14,22 +14,17 @@
 #include <string>
 
 #include "platform/win32/file_error.h"
+#include "tests/support/temp_working_folder.h"
 
 namespace {
 
 class Win32FileTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        previous_ = std::filesystem::current_path();
-        std::string pattern = std::filesystem::temp_directory_path() / "kavro-win32-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        directory_ = pattern;
-        std::filesystem::current_path(directory_);
+        ASSERT_NO_FATAL_FAILURE(folder_.Enter("kavro-win32"));
+        directory_ = folder_.Path();
     }
-    void TearDown() override {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(directory_);
-    }
+    void TearDown() override { folder_.Leave(); }
     static void Make(const std::string& name, const std::string& bytes) {
         std::ofstream(name, std::ios::binary) << bytes;
     }
@@ -45,7 +40,7 @@ class Win32FileTest : public ::testing::Test {
     std::filesystem::path directory_;
 
   private:
-    std::filesystem::path previous_;
+    TempWorkingFolder folder_;
 };
 
 constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;

@@ -12,22 +12,19 @@
 #include "runtime/core/strings.h"
 #include "runtime/file/file.h"
 #include "tests/support/runtime_fixture.h"
+#include "tests/support/temp_working_folder.h"
 
 class FileTest : public RuntimeTest {
   protected:
     void SetUp() override {
         RuntimeTest::SetUp();
-        previous_ = std::filesystem::current_path();
-        std::string pattern = (std::filesystem::temp_directory_path() / "kavro-file-XXXXXX");
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        directory_ = pattern;
-        std::filesystem::current_path(directory_);
+        ASSERT_NO_FATAL_FAILURE(folder_.Enter("kavro-file"));
+        directory_ = folder_.Path();
         File_Init();
     }
     void TearDown() override {
         File_End();
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(directory_);
+        folder_.Leave();
         RuntimeTest::TearDown();
     }
 
@@ -53,5 +50,5 @@ class FileTest : public RuntimeTest {
     std::filesystem::path directory_;
 
   private:
-    std::filesystem::path previous_;
+    TempWorkingFolder folder_;
 };
